@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs what a fresh Debian 12 machine lacks for building and testing.
+# Safe to run again: it installs only missing packages.
+set -euo pipefail
+pkgs=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools binutils-mingw-w64-i686
+      binutils-mingw-w64-x86-64 wine64 xvfb xauth imagemagick cmake googletest ninja-build python3 x11-utils)
+missing=()
+for p in "${pkgs[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO=sudo
+  $SUDO apt-get update -qq
+  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
