@@ -1,0 +1,32 @@
+// Speed buttons: flat image buttons that take no focus.
+#pragma once
+#include "toolkit/Controls.h"
+
+class TSpeedButton : public TControl {
+ public:
+  explicit TSpeedButton(TComponent *AOwner);
+  const char *ClassName() const override { return "TSpeedButton"; }
+
+  bool Flat() const { return flat_; }
+  void SetFlat(bool v);
+  // The picture; with NumGlyphs 2 its right half is shown while the button is disabled.
+  TBitmap &Glyph() { return glyph_; }
+  void SetGlyph(const TBitmap *bitmap);  // null clears it
+  int NumGlyphs() const { return numGlyphs_; }
+  void SetNumGlyphs(int v);
+  bool Hot() const { return mouseInside(); }
+  void SetProperty(const std::string &name, const TPropValue &value) override;
+
+ protected:
+  void CreateParams(TCreateParams &p) override;
+  LRESULT WndProc(UINT msg, WPARAM w, LPARAM l) override;
+  void Paint(TCanvas &canvas) override;
+  void MouseEnter() override { Invalidate(); }
+  void MouseLeave() override { Invalidate(); }
+
+ private:
+  bool flat_ = false;
+  int numGlyphs_ = 1;
+  TBitmap glyph_;
+  bool pressed_ = false;
+};

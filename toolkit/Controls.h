@@ -1,0 +1,238 @@
+// Controls: every control of the toolkit is a window of its own.  A TControl owns its
+// window and destroys it in its destructor; a TWinControl also lays out its children by
+// Align and Anchors.  Window procedures never let a C++ exception escape: they report it
+// through Application::ShowException.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "toolkit/Classes.h"
+#include "toolkit/Graphics.h"
+
+class TWinControl;
+class TPopupMenu;
+class TForm;
+
+enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+using TAnchors = unsigned;
+enum : unsigned { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
+
+using TCursor = int;
+constexpr TCursor crDefault = 0, crArrow = -2, crIBeam = -4, crHourGlass = -11,
+                  crHandPoint = -21;
+HCURSOR CursorHandle(TCursor cursor);
+
+// Shift state bits of a shortcut, as in TShortCut = key | modifiers.
+enum : int { scShift = 0x2000, scCtrl = 0x4000, scAlt = 0x8000 };
+
+struct TCreateParams {
+  const char *ClassName = nullptr;  // window class; null for the toolkit's own class
+  DWORD Style = 0;
+  DWORD ExStyle = 0;
+  bool Subclass = false;            // a system class whose procedure we chain to
+};
+
+class TControl : public TComponent {
+ public:
+  explicit TControl(TComponent *AOwner);
+  ~TControl() override;
+  const char *ClassName() const override { return "TControl"; }
+
+  TWinControl *Parent() const { return parent_; }
+  virtual void SetParent(TWinControl *AParent);
+
+  int Left() const { return left_; }
+  int Top() const { return top_; }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  void SetLeft(int v) { SetBounds(v, top_, width_, height_); }
+  void SetTop(int v) { SetBounds(left_, v, width_, height_); }
+  void SetWidth(int v) { SetBounds(left_, top_, v, height_); }
+  void SetHeight(int v) { SetBounds(left_, top_, width_, v); }
+  virtual void SetBounds(int ALeft, int ATop, int AWidth, int AHeight);
+  RECT BoundsRect() const { return {left_, top_, left_ + width_, top_ + height_}; }
+  virtual int ClientWidth() const { return width_; }
+  virtual int ClientHeight() const { return height_; }
+  RECT ClientRect() const { return {0, 0, ClientWidth(), ClientHeight()}; }
+
+  bool Visible() const { return visible_; }
+  virtual void SetVisible(bool v);
+  void Show() { SetVisible(true); }
+  void Hide() { SetVisible(false); }
+  // Visible and every parent visible.
+  bool Showing() const;
+  bool Enabled() const { return enabled_; }
+  virtual void SetEnabled(bool v);
+
+  TAlign Align() const { return align_; }
+  void SetAlign(TAlign v);
+  TAnchors Anchors() const { return anchors_; }
+  void SetAnchors(TAnchors v);
+
+  std::string Caption() const { return text_; }
+  virtual void SetCaption(const std::string &v);
+  std::string Hint() const { return hint_; }
+  void SetHint(const std::string &v);
+  bool ShowHint() const;
+  void SetShowHint(bool v);
+  void SetParentShowHint(bool v);
+
+  TFont &Font() { return font_; }
+  bool ParentFont() const { return parentFont_; }
+  void SetParentFont(bool v);
+  TColor Color() const { return color_; }
+  void SetColor(TColor v);
+  bool ParentColor() const { return parentColor_; }
+  void SetParentColor(bool v);
+  bool Ctl3D() const { return ctl3D_; }
+
+  TCursor Cursor() const { return cursor_; }
+  void SetCursor(TCursor v);
+  TPopupMenu *PopupMenu() const { return popupMenu_; }
+  void SetPopupMenu(TPopupMenu *v);
+  TForm *GetParentForm();
+
+  TNotifyEvent OnClick;
+  TNotifyEvent OnDblClick;
+
+  int TabOrder() const;
+  void SetTabOrder(int v);
+  bool TabStop() const { return tabStop_; }
+  void SetTabStop(bool v) { tabStop_ = v; }
+
+  // The window; made on first use (or when the parent makes its own).
+  HWND Handle();
+  bool HandleAllocated() const { return handle_ != nullptr; }
+  void HandleNeeded() { Handle(); }
+  LRESULT Perform(UINT msg, WPARAM w, LPARAM l);
+  void Invalidate();
+  void Refresh() { Repaint(); }
+  void Repaint();
+  void BringToFront();
+  bool CanFocus() const;
+  void SetFocus();
+  bool Focused() const;
+
+  virtual void Click();
+  virtual void DblClick();
+  // Scales position, size and font by M / D (and the children of a windowed control).
+  void ScaleBy(int M, int D);
+  virtual void ChangeScale(int M, int D);
+
+  void SetProperty(const std::string &name, const TPropValue &value) override;
+  void Loaded() override;
+  void SetEvent(const std::string &name, const TNotifyEvent &handler) override;
+  void SetReference(const std::string &name, TComponent *target) override;
+  void Notification(TComponent *AComponent, TOperation Operation) override;
+
+  // The toolkit's window procedure entry point; public for the window class glue.
+  LRESULT Dispatch(UINT msg, WPARAM w, LPARAM l);
+  static TControl *FromHandle(HWND h);
+
+ protected:
+  virtual void CreateParams(TCreateParams &params);
+  virtual void CreateWnd();
+  virtual void DestroyWnd();
+  void BeginDestroy() override;
+  // Every message of the window: the default forwards to the window's own procedure.
+  virtual LRESULT WndProc(UINT msg, WPARAM w, LPARAM l);
+  LRESULT DefaultHandler(UINT msg, WPARAM w, LPARAM l);
+  // Painting of the toolkit's own window classes.
+  virtual void Paint(TCanvas &canvas) {}
+  virtual void FontChanged();
+  virtual void MouseEnter() {}
+  virtual void MouseLeave() {}
+  // Notifications reflected by the parent to the control that caused them.
+  virtual HBRUSH CtlColor(HDC dc);
+  virtual bool Command(WORD notifyCode) { return false; }
+  virtual void DrawItem(const DRAWITEMSTRUCT &dis) {}
+  virtual void MeasureItem(MEASUREITEMSTRUCT &mis) {}
+  // Keys: return true (or zero the key) when handled.
+  virtual bool KeyDown(WORD key, int shift) { return false; }
+  virtual void KeyPress(char &key) {}
+  // Whether the control takes Tab, Enter and Escape itself.
+  virtual bool WantsKey(WORD key) const { return false; }
+  void ApplyFont();
+  void UpdateHintTool();
+  void UpdateAnchorRules();
+  // The brush of the control's colour, made on demand.
+  HBRUSH ColorBrush();
+  bool mouseInside() const { return mouseInside_; }
+  void PaintBuffered(HDC dc);
+  virtual void ParentFontChanged();
+  virtual void ParentColorChanged();
+
+  HWND handle_ = nullptr;
+  WNDPROC prevProc_ = nullptr;
+  TWinControl *parent_ = nullptr;
+  int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+  bool visible_ = true;
+  bool enabled_ = true;
+  std::string text_;
+
+ private:
+  friend class TWinControl;
+  friend class TForm;
+  TAlign align_ = alNone;
+  TAnchors anchors_ = akLeft | akTop;
+  int anchorRight_ = 0, anchorBottom_ = 0;
+  bool anchorRulesValid_ = false;
+  std::string hint_;
+  bool showHint_ = false;
+  bool parentShowHint_ = true;
+  TFont font_;
+  bool parentFont_ = true;
+  bool ctl3D_ = true;
+  bool parentCtl3D_ = true;
+  TColor color_ = clBtnFace;
+  bool parentColor_ = false;
+  TGdiHandle<HBRUSH> brush_;
+  TCursor cursor_ = crDefault;
+  TPopupMenu *popupMenu_ = nullptr;
+  bool tabStop_ = false;
+  bool mouseInside_ = false;
+  bool hintToolAdded_ = false;
+};
+
+// A control that holds other controls and lays them out.
+class TWinControl : public TControl {
+ public:
+  explicit TWinControl(TComponent *AOwner) : TControl(AOwner) {}
+  ~TWinControl() override;
+  const char *ClassName() const override { return "TWinControl"; }
+  int ControlCount() const { return int(controls_.size()); }
+  TControl *Controls(int i) const { return controls_.at(size_t(i)); }
+  // Lays out the aligned and anchored children for the current client size.
+  void Realign();
+  void DisableAlign() { ++alignLock_; }
+  void EnableAlign();
+  void ChangeScale(int M, int D) override;
+  // Children in tab order (the order of their TabOrder values).
+  std::vector<TControl *> TabList() const;
+
+ protected:
+  void CreateWnd() override;
+  LRESULT WndProc(UINT msg, WPARAM w, LPARAM l) override;
+  void FontChanged() override;
+  void ParentColorChanged() override;
+
+ private:
+  friend class TControl;
+  void InsertControl(TControl *c);
+  void RemoveControl(TControl *c);
+  std::vector<TControl *> controls_;
+  std::vector<TControl *> tabList_;
+  int alignLock_ = 0;
+  bool realigning_ = false;
+};
+
+// Unregisters the window classes the toolkit registered (at module unload).
+void UnregisterToolkitWindowClasses();
+// Reports the exception being handled in the application's standard exception box;
+// called only from inside a catch block.
+void ApplicationHandleException();
+
+// Window text of any window (the control's caption as the system holds it).
+std::string WindowText(HWND h);

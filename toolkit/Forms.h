@@ -1,0 +1,157 @@
+// Forms (top-level windows whose layout comes from form resources), the application and
+// screen objects, and the registry of component classes that form resources name.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "toolkit/Controls.h"
+
+class TButton;
+
+enum TBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+enum TPosition { poDesigned, poScreenCenter };
+enum TBorderIcon : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4 };
+
+using TModalResult = int;
+constexpr TModalResult mrNone = 0, mrOk = IDOK, mrCancel = IDCANCEL, mrAbort = IDABORT,
+                       mrRetry = IDRETRY, mrIgnore = IDIGNORE, mrYes = IDYES, mrNo = IDNO;
+
+// A top-level window.  Its layout is read from the form resources that FormResources names
+// (ancestor first, each descendant listing its changes); event handlers are the methods
+// registered with RegisterMethod, bound by name.  Construct with CreateForm<T>.
+class TForm : public TWinControl {
+ public:
+  explicit TForm(TComponent *AOwner);
+  ~TForm() override;
+  const char *ClassName() const override { return "TForm"; }
+
+  // Reads the form resources, binds the components, scales to the screen and runs OnCreate.
+  void InitForm();
+
+  TBorderStyle BorderStyle() const { return borderStyle_; }
+  void SetBorderStyle(TBorderStyle v);
+  unsigned BorderIcons() const { return borderIcons_; }
+  int ClientWidth() const override;
+  int ClientHeight() const override;
+  void SetClientWidth(int v);
+  void SetClientHeight(int v);
+  void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+  void SetVisible(bool v) override;
+  void SetCaption(const std::string &v) override;
+  void ChangeScale(int M, int D) override;
+
+  // Hides the window (a form that is shown modally ends its modal loop with mrCancel).
+  void Close();
+  // Shows the window modally; returns ModalResult.
+  int ShowModal();
+  TModalResult ModalResult = mrNone;
+  int HelpContext = 0;
+  int PixelsPerInch = 96;
+  bool Scaled = true;
+  TPosition Position = poDesigned;
+
+  TNotifyEvent OnCreate;
+  TNotifyEvent OnShow;
+  TControl *ActiveControl() const { return activeControl_; }
+  void SetActiveControl(TControl *c);
+
+  // Shortcut of any popup menu of the focused control's chain or of the form.
+  bool IsShortCut(int shortCut);
+  // Tab, Enter and Escape handling for the controls, since no host message loop does it.
+  bool DialogKey(TControl *from, WORD key, int shift);
+  bool WantsDialogChar(TControl *from, char key);
+  void SelectNext(TControl *current, bool forward);
+  void ControlFocused(TControl *c) { activeControl_ = c; }
+  HWND HintWindow();
+  TButton *DefaultButton = nullptr;
+  TButton *CancelButton = nullptr;
+
+  void SetProperty(const std::string &name, const TPropValue &value) override;
+  void SetEvent(const std::string &name, const TNotifyEvent &handler) override;
+  void SetReference(const std::string &name, TComponent *target) override;
+  void Notification(TComponent *AComponent, TOperation Operation) override;
+
+  // A published method by name, as form resources bind it.
+  TNotifyEvent FindMethod(const std::string &name) const;
+
+ protected:
+  // The form resources of this class, ancestor first.
+  virtual std::vector<std::string> FormResources() const { return {}; }
+  // Descendants register their published methods; a later registration of a name
+  // replaces an earlier one.
+  void RegisterMethod(const std::string &name, TNotifyEvent method);
+  virtual void RegisterMethods() {}
+  // Descendants pick their component fields out of the loaded form.
+  virtual void BindComponents() {}
+  template <class T>
+  void Bind(T *&field, const char *name) {
+    field = dynamic_cast<T *>(FindComponent(name));
+    if (!field) throw EReadError(std::string("Komponente ") + name + " fehlt im Formular");
+  }
+  void CreateParams(TCreateParams &params) override;
+  void CreateWnd() override;
+  LRESULT WndProc(UINT msg, WPARAM w, LPARAM l) override;
+  virtual void DoShow();
+  void BeginDestroy() override;
+
+ private:
+  void ApplyFrame();
+  TBorderStyle borderStyle_ = bsSizeable;
+  unsigned borderIcons_ = biSystemMenu | biMinimize | biMaximize;
+  int clientWidth_ = 0, clientHeight_ = 0;
+  std::map<std::string, TNotifyEvent> methods_;
+  TControl *activeControl_ = nullptr;
+  HWND hintWindow_ = nullptr;
+  HICON icon_ = nullptr, smallIcon_ = nullptr;
+  bool inModal_ = false;
+  bool showing_ = false;
+};
+
+// Creates a form of class F: construction, then its form resources and OnCreate.
+template <class F, class... Args>
+F *CreateForm(TComponent *AOwner, Args &&...args) {
+  std::unique_ptr<F> form(new F(AOwner, std::forward<Args>(args)...));
+  form->InitForm();
+  return form.release();
+}
+
+// Component classes that form resources may name.
+using TComponentFactory = std::function<TComponent *(TComponent *owner)>;
+void RegisterComponentClass(const std::string &className, TComponentFactory factory);
+// The toolkit's own classes; done once, before the first form is read.
+void RegisterStandardComponents();
+
+// Reads one form resource (text) into form; used by InitForm, public for tests.
+void ReadFormResource(TForm *form, const std::string &text, const std::string &resourceName);
+
+// The process-wide application object: standard exception box and help.
+class TApplication : public TComponent {
+ public:
+  TApplication() : TComponent(nullptr) {}
+  std::string Title = "Tessaly 2000";
+  // The standard exception box: the exception's message with an error icon.
+  void ShowException(const std::exception &e);
+  // Opens the help topic; without a help file this tells the user so.
+  void HelpContext(int context);
+};
+
+// The screen: its resolution and the application-wide cursor.
+class TScreen {
+ public:
+  int PixelsPerInch() const;
+  int Width() const { return GetSystemMetrics(SM_CXSCREEN); }
+  int Height() const { return GetSystemMetrics(SM_CYSCREEN); }
+  TCursor Cursor() const { return cursor_; }
+  void SetCursor(TCursor c);
+
+ private:
+  TCursor cursor_ = crDefault;
+};
+
+extern TApplication *Application;
+extern TScreen *Screen;

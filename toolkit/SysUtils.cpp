@@ -1,0 +1,206 @@
+#include "toolkit/SysUtils.h"
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+void RaiseRangeError() { throw ERangeError("Fehler bei Bereichsprüfung"); }
+
+std::string FormatV(const char *fmt, va_list args) {
+  va_list copy;
+  va_copy(copy, args);
+  int n = vsnprintf(nullptr, 0, fmt, copy);
+  va_end(copy);
+  if (n <= 0) return std::string();
+  std::string out(size_t(n) + 1, '\0');
+  vsnprintf(&out[0], out.size(), fmt, args);
+  out.resize(size_t(n));
+  return out;
+}
+
+std::string Format(const char *fmt, ...) {
+  va_list args;
+  va_start(args, fmt);
+  std::string s = FormatV(fmt, args);
+  va_end(args);
+  return s;
+}
+
+std::string IntToStr(long long value) { return std::to_string(value); }
+
+std::string SysErrorMessage(DWORD code) {
+  char buf[512] = {0};
+  DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                           code, 0, buf, sizeof buf, nullptr);
+  while (n > 0 && (buf[n - 1] == '\r' || buf[n - 1] == '\n' || buf[n - 1] == ' ' || buf[n - 1] == '.'))
+    buf[--n] = 0;
+  if (n == 0) return Format("Systemfehler %lu", (unsigned long)code);
+  return std::string(buf, n);
+}
+
+std::string LowerCase(const std::string &s) {
+  std::string r = s;
+  for (char &c : r)
+    if (c >= 'A' && c <= 'Z') c = char(c + 32);
+  return r;
+}
+
+std::string UpperCase(const std::string &s) {
+  std::string r = s;
+  for (char &c : r)
+    if (c >= 'a' && c <= 'z') c = char(c - 32);
+  return r;
+}
+
+std::string AnsiLowerCase(const std::string &s) {
+  std::string r = s;
+  if (!r.empty()) CharLowerBuffA(&r[0], DWORD(r.size()));
+  return r;
+}
+
+std::string AnsiUpperCase(const std::string &s) {
+  std::string r = s;
+  if (!r.empty()) CharUpperBuffA(&r[0], DWORD(r.size()));
+  return r;
+}
+
+std::string AnsiLowerCaseFileName(const std::string &s) { return AnsiLowerCase(s); }
+std::string AnsiUpperCaseFileName(const std::string &s) { return AnsiUpperCase(s); }
+
+static int CompareWith(DWORD flags, const std::string &a, const std::string &b) {
+  int r = CompareStringA(LOCALE_USER_DEFAULT, flags, a.data(), int(a.size()), b.data(), int(b.size()));
+  return r - 2;  // CSTR_LESS_THAN 1, CSTR_EQUAL 2, CSTR_GREATER_THAN 3
+}
+
+int AnsiCompareStr(const std::string &a, const std::string &b) { return CompareWith(0, a, b); }
+int AnsiCompareText(const std::string &a, const std::string &b) {
+  return CompareWith(NORM_IGNORECASE, a, b);
+}
+int AnsiCompareFileName(const std::string &a, const std::string &b) {
+  return AnsiCompareStr(AnsiLowerCaseFileName(a), AnsiLowerCaseFileName(b));
+}
+
+char UpCase(char c) { return (c >= 'a' && c <= 'z') ? char(c - 32) : c; }
+
+bool IsLeadByte(char c) { return IsDBCSLeadByte(BYTE(c)) != FALSE; }
+
+const char *AnsiStrScan(const char *s, char c) {
+  for (; *s; ++s) {
+    if (*s == c) return s;
+    if (IsLeadByte(*s) && s[1]) ++s;
+  }
+  return nullptr;
+}
+
+int AnsiPos(const std::string &sub, const std::string &s) {
+  if (sub.empty()) return 0;
+  for (size_t i = 0; i + sub.size() <= s.size();) {
+    if (s.compare(i, sub.size(), sub) == 0) return int(i) + 1;
+    i += (IsLeadByte(s[i]) && i + 1 < s.size()) ? 2 : 1;
+  }
+  return 0;
+}
+
+std::string AnsiLastChar(const std::string &s) {
+  size_t last = std::string::npos;
+  for (size_t i = 0; i < s.size();) {
+    last = i;
+    i += (IsLeadByte(s[i]) && i + 1 < s.size()) ? 2 : 1;
+  }
+  return last == std::string::npos ? std::string() : s.substr(last);
+}
+
+bool EndsWithBackslash(const std::string &s) { return AnsiLastChar(s) == "\\"; }
+
+// Index just past the last character of s that is one of delims (double-byte aware), 0 if none.
+static size_t LastDelimiterEnd(const std::string &s, const char *delims) {
+  size_t end = 0;
+  for (size_t i = 0; i < s.size();) {
+    if (IsLeadByte(s[i]) && i + 1 < s.size()) {
+      i += 2;
+      continue;
+    }
+    if (std::strchr(delims, s[i])) end = i + 1;
+    ++i;
+  }
+  return end;
+}
+
+std::string ExtractFilePath(const std::string &s) { return s.substr(0, LastDelimiterEnd(s, "\\:")); }
+std::string ExtractFileName(const std::string &s) { return s.substr(LastDelimiterEnd(s, "\\:")); }
+
+std::string ExtractFileExt(const std::string &s) {
+  size_t end = LastDelimiterEnd(s, "\\:.");
+  if (end > 0 && s[end - 1] == '.') return s.substr(end - 1);
+  return std::string();
+}
+
+std::string ExtractFileDrive(const std::string &s) {
+  if (s.size() >= 2 && s[1] == ':') return s.substr(0, 2);
+  if (s.size() >= 2 && s[0] == '\\' && s[1] == '\\') {
+    // \\server\share: up to (not including) the backslash after the share name.
+    int found = 0;
+    size_t i = 2;
+    while (i < s.size()) {
+      if (s[i] == '\\' && ++found == 2) break;
+      i += (IsLeadByte(s[i]) && i + 1 < s.size()) ? 2 : 1;
+    }
+    return s.substr(0, i);
+  }
+  return std::string();
+}
+
+std::string ExpandFileName(const std::string &s) {
+  char buf[MAX_PATH * 2];
+  char *file = nullptr;
+  DWORD n = GetFullPathNameA(s.c_str(), sizeof buf, buf, &file);
+  if (n == 0 || n >= sizeof buf) return s;
+  return std::string(buf, n);
+}
+
+std::string IncludeTrailingBackslash(const std::string &s) {
+  return EndsWithBackslash(s) ? s : s + "\\";
+}
+
+bool FileExists(const std::string &name) {
+  DWORD a = GetFileAttributesA(name.c_str());
+  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool DirectoryExists(const std::string &name) {
+  DWORD a = GetFileAttributesA(name.c_str());
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool ForceDirectories(const std::string &dir) {
+  if (dir.empty()) return false;
+  std::string d = dir;
+  if (EndsWithBackslash(d)) d.resize(d.size() - 1);
+  if (d.size() < 3 || DirectoryExists(d) || ExtractFilePath(d) == d) return true;
+  return ForceDirectories(ExtractFilePath(d)) && CreateDirectoryA(d.c_str(), nullptr);
+}
+
+bool RemoveFile(const std::string &name) { return DeleteFileA(name.c_str()) != FALSE; }
+
+std::string GetCurrentDir() {
+  char buf[MAX_PATH * 2];
+  DWORD n = GetCurrentDirectoryA(sizeof buf, buf);
+  if (n == 0 || n >= sizeof buf) return std::string();
+  return std::string(buf, n);
+}
+
+void ChDir(const std::string &dir) {
+  std::string target = dir;
+  // "X:" means the current directory of drive X, which the system keeps per drive.
+  if (dir.size() == 2 && dir[1] == ':') {
+    char env[4] = {'=', UpCase(dir[0]), ':', 0};
+    char buf[MAX_PATH * 2];
+    DWORD n = GetEnvironmentVariableA(env, buf, sizeof buf);
+    target = (n > 0 && n < sizeof buf) ? std::string(buf, n) : dir + "\\";
+  }
+  if (!SetCurrentDirectoryA(target.c_str())) {
+    DWORD code = GetLastError();
+    throw EInOutError(Format("E/A-Fehler %lu: %s", (unsigned long)code, SysErrorMessage(code).c_str()),
+                      code);
+  }
+}
