@@ -3,7 +3,7 @@
 # Safe to run again: it installs only missing packages.
 set -euo pipefail
 pkgs=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools binutils-mingw-w64-i686
-      binutils-mingw-w64-x86-64 wine64 xvfb xauth imagemagick cmake googletest ninja-build python3 x11-utils)
+      binutils-mingw-w64-x86-64 wine64 xvfb xauth imagemagick cmake googletest ninja-build python3 x11-utils fonts-wine)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -22,13 +22,13 @@ LRESULT CALLBACK OwnWindowProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
     SetWindowLongPtrA(h, GWLP_USERDATA, LONG_PTR(c));
   }
   if (!c) return DefWindowProcA(h, msg, w, l);
-  return c->Dispatch(msg, w, l);
+  return c->Dispatch(h, msg, w, l);
 }
 
 LRESULT CALLBACK SubclassWindowProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
   TControl *c = TControl::FromHandle(h);
   if (!c) return DefWindowProcA(h, msg, w, l);
-  return c->Dispatch(msg, w, l);
+  return c->Dispatch(h, msg, w, l);
 }
 
 void EnsureClassRegistered(const std::string &name) {
@@ -156,15 +156,8 @@ void TControl::CreateWnd() {
   handle_ = h;
   SetPropA(h, kNameProp, HANDLE(Name.c_str()));
   ApplyFont();
-  // Stacking follows the tab order, the order a person reads the window in.
-  if (parent_) {
-    auto list = parent_->TabList();
-    auto it = std::find(list.begin(), list.end(), this);
-    HWND after = HWND_TOP;
-    for (auto prev = list.begin(); prev != it; ++prev)
-      if ((*prev)->handle_) after = (*prev)->handle_;
-    SetWindowPos(h, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  }
+  // Controls made later lie above those made earlier.
+  if (parent_) SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   UpdateHintTool();
 }
 
@@ -175,8 +168,9 @@ void TControl::DestroyWnd() {
   handle_ = nullptr;
 }
 
-LRESULT TControl::Dispatch(UINT msg, WPARAM w, LPARAM l) {
+LRESULT TControl::Dispatch(HWND h, UINT msg, WPARAM w, LPARAM l) {
   TDispatchGuard guard;
+  if (!handle_ && msg == WM_NCCREATE) handle_ = h;
   LRESULT result = 0;
   try {
     result = WndProc(msg, w, l);
@@ -321,7 +315,7 @@ HBRUSH TControl::CtlColor(HDC dc) {
 
 LRESULT TControl::Perform(UINT msg, WPARAM w, LPARAM l) {
   if (handle_) return SendMessageA(handle_, msg, w, l);
-  return Dispatch(msg, w, l);
+  return 0;
 }
 
 void TControl::Invalidate() {
@@ -528,6 +522,7 @@ int TControl::TabOrder() const {
 }
 
 void TControl::SetTabOrder(int v) {
+  tabOrderValue_ = v;
   if (!parent_) return;
   auto &list = parent_->tabList_;
   auto it = std::find(list.begin(), list.end(), this);
@@ -650,10 +645,25 @@ void TWinControl::RemoveControl(TControl *c) {
 
 std::vector<TControl *> TWinControl::TabList() const { return tabList_; }
 
+void TWinControl::FixupTabOrder() {
+  // Form resources give each control its final place; earlier controls may have been
+  // given places beyond the list as it was while they were read.
+  std::vector<std::pair<int, TControl *>> keyed;
+  for (size_t i = 0; i < tabList_.size(); ++i) {
+    TControl *c = tabList_[i];
+    keyed.push_back({c->tabOrderValue_ >= 0 ? c->tabOrderValue_ : int(i), c});
+  }
+  std::stable_sort(keyed.begin(), keyed.end(),
+                   [](const std::pair<int, TControl *> &a, const std::pair<int, TControl *> &b) { return a.first < b.first; });
+  for (size_t i = 0; i < keyed.size(); ++i) tabList_[i] = keyed[i].second;
+  for (TControl *c : controls_)
+    if (auto *w = dynamic_cast<TWinControl *>(c)) w->FixupTabOrder();
+}
+
 void TWinControl::CreateWnd() {
   TControl::CreateWnd();
   if (!handle_) return;
-  for (TControl *c : tabList_)
+  for (TControl *c : std::vector<TControl *>(controls_))
     if (!c->handle_) c->CreateWnd();
   Realign();
 }

@@ -128,7 +128,7 @@ class TControl : public TComponent {
   void Notification(TComponent *AComponent, TOperation Operation) override;
 
   // The toolkit's window procedure entry point; public for the window class glue.
-  LRESULT Dispatch(UINT msg, WPARAM w, LPARAM l);
+  LRESULT Dispatch(HWND h, UINT msg, WPARAM w, LPARAM l);
   static TControl *FromHandle(HWND h);
 
  protected:
@@ -192,6 +192,7 @@ class TControl : public TComponent {
   TCursor cursor_ = crDefault;
   TPopupMenu *popupMenu_ = nullptr;
   bool tabStop_ = false;
+  int tabOrderValue_ = -1;
   bool mouseInside_ = false;
   bool hintToolAdded_ = false;
 };
@@ -211,6 +212,8 @@ class TWinControl : public TControl {
   void ChangeScale(int M, int D) override;
   // Children in tab order (the order of their TabOrder values).
   std::vector<TControl *> TabList() const;
+  // Puts the children in the order of the TabOrder values that form resources gave them.
+  void FixupTabOrder();
 
  protected:
   void CreateWnd() override;
@@ -220,6 +223,7 @@ class TWinControl : public TControl {
 
  private:
   friend class TControl;
+  friend class TForm;
   void InsertControl(TControl *c);
   void RemoveControl(TControl *c);
   std::vector<TControl *> controls_;

@@ -249,6 +249,7 @@ class Reader {
       f.component->SetReference(f.property, target);
     }
     for (TComponent *c : touched_) c->Loaded();
+    form_->FixupTabOrder();
   }
 
  private:

@@ -119,7 +119,7 @@ void TCanvas::TextOut(int x, int y, const std::string &text) {
     SetBkMode(dc_, OPAQUE);
     SetBkColor(dc_, ColorToRGB(BrushColor));
   }
-  TextOutA(dc_, x, y, text.data(), int(text.size()));
+  ::TextOutA(dc_, x, y, text.data(), int(text.size()));
 }
 
 SIZE TCanvas::TextExtent(const std::string &text) {

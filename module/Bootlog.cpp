@@ -1,0 +1,92 @@
+// The library's own part: creating, saving and freeing the tip window, and the steps of
+// loading and unloading the module.
+#include "bootlog/Unit1.h"
+#include "module/ExportFunktionen.h"
+#include "module/ModulState.h"
+#include "toolkit/Controls.h"
+
+namespace {
+
+// Clears ModulForm when the window is destroyed, whoever destroys it (ModulFree, the
+// host's close command, a second ModulCreate), so that no export touches a dead window.
+class TModulFormWatcher : public TComponent {
+ public:
+  TModulFormWatcher() : TComponent(nullptr) {}
+  void Notification(TComponent *AComponent, TOperation Operation) override {
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == reinterpret_cast<TComponent *>(ModulForm))
+      ModulForm = nullptr;
+  }
+};
+
+TModulFormWatcher &Watcher() {
+  static TModulFormWatcher watcher;
+  return watcher;
+}
+
+bool WindowOpen() { return ModulForm && !ModulForm->Freed(); }
+
+}  // namespace
+
+void ModulLoad(HINSTANCE instance) {
+  SetModuleInstance(instance);
+  try {
+    MainTippUInitialization();
+  } catch (...) {
+    ModulMessageId = 0;  // no commands without a registered message
+  }
+}
+
+void ModulUnload() { UnregisterToolkitWindowClasses(); }
+
+extern "C" int MODUL_REGISTER_CALL ModulCreate(MODUL_CREATE_PARAMS) {
+  TDispatchGuard guard;
+  try {
+    // One window per module: a window still open is replaced by the new one.
+    if (WindowOpen()) ModulForm->Free();
+    std::string caption = ACaption ? ACaption : "";
+    std::string hint = AHint ? AHint : "";
+    ModulLanguage = ALanguage;
+    ModulOsCode = AOSCode;
+    ModulValidOsMask = AValidOSMask;
+    TFormBootlog *form = CreateForm<TFormBootlog>(nullptr);
+    ModulForm = form;
+    form->FreeNotification(&Watcher());
+    form->SetCaption(caption);
+    form->SetLeft(ALeft);
+    form->SetTop(ATop);
+    form->SetWidth(AWidth);
+    form->SetHeight(AHeight);
+    form->Tag = AOSCode;
+    form->SetHint(hint);
+    form->HelpNr = AHelpNr;
+    form->Show();
+    form->Sprache(ModulLanguage);
+  } catch (...) {
+    // The host learns nothing of a failure; what was done stays done.
+  }
+  return 0;
+}
+
+extern "C" int MODUL_EXPORT_CALL ModulSaveChanges() {
+  TDispatchGuard guard;
+  if (!WindowOpen()) return 1;  // nothing to save
+  try {
+    ModulForm->HotSpeedButtonOKClick(nullptr);
+  } catch (...) {
+    // The OK path ended at the failing step; the user sees why, the host that it failed.
+    ApplicationHandleException();
+    return 0;
+  }
+  return 1;
+}
+
+extern "C" int MODUL_EXPORT_CALL ModulFree() {
+  TDispatchGuard guard;
+  try {
+    if (WindowOpen()) ModulForm->Free();
+  } catch (...) {
+    return 0;
+  }
+  return 1;
+}

@@ -1,0 +1,19 @@
+// Entry point of Bootlog.dll.
+#include <windows.h>
+
+#include "module/ModulState.h"
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+  switch (reason) {
+    case DLL_PROCESS_ATTACH:
+      DisableThreadLibraryCalls(instance);
+      ModulLoad(instance);
+      break;
+    case DLL_PROCESS_DETACH:
+      ModulUnload();
+      break;
+    default:
+      break;
+  }
+  return TRUE;
+}

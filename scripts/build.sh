@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Configures and builds both architectures: build/i686 (the shipped Bootlog.dll) and
+# build/x86_64 (the same sources plus help library, demo host, tests and benchmarks,
+# which run under Wine).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+jobs=$(nproc)
+gen=()
+command -v ninja >/dev/null 2>&1 && gen=(-G Ninja)
+for arch in i686 x86_64; do
+  dir=$root/build/$arch
+  tests=ON
+  [ "$arch" = i686 ] && tests=OFF
+  if [ ! -f "$dir/CMakeCache.txt" ]; then
+    cmake -S "$root" -B "$dir" "${gen[@]}" -DCMAKE_BUILD_TYPE=Release \
+      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-$arch.cmake" -DBOOTLOG_TESTS=$tests >/dev/null
+  fi
+  cmake --build "$dir" -j "$jobs"
+done

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Sets up, builds, and opens the tip window in the demo host under Wine.  On an X display
+# that answers, the host stays open until it is closed; otherwise it runs on Xvfb, and a
+# screenshot is saved and its path printed.  Extra arguments go to the demo host
+# (e.g. /lang 1 /os 13 /mask 4609).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+bash "$root/scripts/setup.sh"
+bash "$root/scripts/build.sh" >/dev/null
+had_display=""
+if [ -n "${DISPLAY:-}" ] && timeout 5 xdpyinfo >/dev/null 2>&1; then had_display=1; fi
+source "$root/scripts/wine-env.sh" "$root/build/wineprefix-demo"
+# A machine of the kind the tip is for: an AUTOEXEC.BAT to hook into and a log to show.
+c="$WINEPREFIX/drive_c"
+[ -f "$c/AUTOEXEC.BAT" ] || printf '@echo off\r\nSET PATH=C:\\WINDOWS;C:\\WINDOWS\\COMMAND\r\nSET TEMP=C:\\TEMP\r\n' >"$c/AUTOEXEC.BAT"
+[ -f "$c/winboot.log" ] || printf 'Aktuelles Datum: Di 08.12.2026\r\nAktuelle Zeit: 8:02:11,45\r\n \r\n' >"$c/winboot.log"
+host="$root/build/x86_64/bin/DemoHost.exe"
+args=("$@")
+[ ${#args[@]} -eq 0 ] && args=(/open)
+if [ -n "$had_display" ]; then
+  "$WINELOADER" "$host" "${args[@]}"
+else
+  "$WINELOADER" "$host" "${args[@]}" >/dev/null 2>&1 &
+  pid=$!
+  sleep "${DEMO_WAIT:-6}"
+  shot="$root/build/demo-screenshot.png"
+  import -display "$DISPLAY" -window root "$shot"
+  kill "$pid" 2>/dev/null || true
+  "$WINESERVER" -k >/dev/null 2>&1 || true
+  echo "Screenshot of the demo host and the tip window: $shot"
+fi

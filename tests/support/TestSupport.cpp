@@ -1,0 +1,91 @@
+#include "support/TestSupport.h"
+
+#include <fstream>
+#include <sstream>
+
+#include "module/ModulState.h"
+
+BoxRecorder::BoxRecorder() {
+  previous_ = SetMessageBoxHandler([this](const TMessageBoxRequest &r) {
+    boxes.push_back(r);
+    return Answer ? Answer(r) : IDOK;
+  });
+}
+
+BoxRecorder::~BoxRecorder() { SetMessageBoxHandler(previous_); }
+
+std::vector<std::string> BoxRecorder::Texts() const {
+  std::vector<std::string> t;
+  for (auto &b : boxes) t.push_back(b.text);
+  return t;
+}
+
+bool BoxRecorder::Saw(const std::string &text) const {
+  for (auto &b : boxes)
+    if (b.text == text) return true;
+  return false;
+}
+
+void ResetModuleState() {
+  ModulLanguage = 0;
+  ModulOsCode = 0;
+  ModulOsBit = 0;
+  ModulValidOsMask = 0;
+  ModulTipValid = false;
+  ModulChangedFlag = false;
+  ModulOkFlag = false;
+  ModulUndoFlag = false;
+}
+
+void PumpMessages(int ms) {
+  DWORD end = GetTickCount() + DWORD(ms);
+  do {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    if (ms > 0) Sleep(5);
+  } while (ms > 0 && int(end - GetTickCount()) > 0);
+}
+
+void WriteTextFile(const std::string &path, const std::string &text) {
+  std::ofstream f(path, std::ios::binary | std::ios::trunc);
+  f << text;
+}
+
+std::string ReadTextFile(const std::string &path) {
+  std::ifstream f(path, std::ios::binary);
+  std::stringstream s;
+  s << f.rdbuf();
+  return s.str();
+}
+
+void RemoveIfExists(const std::string &path) {
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  DeleteFileA(path.c_str());
+}
+
+void SetUserDword(const char *key, const char *name, DWORD value) {
+  HKEY k;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr) == 0) {
+    RegSetValueExA(k, name, 0, REG_DWORD, reinterpret_cast<BYTE *>(&value), sizeof value);
+    RegCloseKey(k);
+  }
+}
+
+void SetUserString(const char *key, const char *name, const char *value) {
+  HKEY k;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr) == 0) {
+    RegSetValueExA(k, name, 0, REG_SZ, reinterpret_cast<const BYTE *>(value), DWORD(strlen(value) + 1));
+    RegCloseKey(k);
+  }
+}
+
+void DeleteUserValue(const char *key, const char *name) {
+  HKEY k;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_ALL_ACCESS, &k) == 0) {
+    RegDeleteValueA(k, name);
+    RegCloseKey(k);
+  }
+}
