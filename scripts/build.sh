@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Configures and builds both architectures: build/i686 (the shipped Bootlog.dll) and
-# build/x86_64 (the same sources plus help library, demo host, tests and benchmarks,
+# build/x86_64 (BOOTLOG_BUILD_DIR replaces build/) (the same sources plus help library, demo host, tests and benchmarks,
 # which run under Wine).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
 gen=()
 command -v ninja >/dev/null 2>&1 && gen=(-G Ninja)
+build=${BOOTLOG_BUILD_DIR:-$root/build}
 for arch in i686 x86_64; do
-  dir=$root/build/$arch
+  dir=$build/$arch
   tests=ON
   [ "$arch" = i686 ] && tests=OFF
   if [ ! -f "$dir/CMakeCache.txt" ]; then

@@ -6,18 +6,19 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/setup.sh"
 bash "$root/scripts/build.sh"
-source "$root/scripts/wine-env.sh" "$root/build/wineprefix-test" fresh
+build=${BOOTLOG_BUILD_DIR:-$root/build}
+source "$root/scripts/wine-env.sh" "$build/wineprefix-test" fresh
 # A second prefix whose screen runs at 120 dots per inch.
 (
-  source "$root/scripts/wine-env.sh" "$root/build/wineprefix-120dpi" fresh
+  source "$root/scripts/wine-env.sh" "$build/wineprefix-120dpi" fresh
   "$WINELOADER" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 120 /f >/dev/null 2>&1
   "$WINESERVER" -w
 )
-export BOOTLOG_PREFIX_120DPI=$root/build/wineprefix-120dpi
+export BOOTLOG_PREFIX_120DPI=$build/wineprefix-120dpi
 export BOOTLOG_SOURCE_DIR=$root
-export BOOTLOG_I686_DIR=$root/build/i686
+export BOOTLOG_I686_DIR=$build/i686
 status=0
-ctest --test-dir "$root/build/x86_64" --output-on-failure -j "$(nproc)" "$@" || status=$?
+ctest --test-dir "$build/x86_64" --output-on-failure -j "$(nproc)" "$@" || status=$?
 "$WINESERVER" -k >/dev/null 2>&1 || true
 WINEPREFIX=$BOOTLOG_PREFIX_120DPI "$WINESERVER" -k >/dev/null 2>&1 || true
 [ -n "${BOOTLOG_XVFB_PID:-}" ] && kill "$BOOTLOG_XVFB_PID" 2>/dev/null || true
