@@ -1,0 +1,209 @@
+// The module as a host sees it: Bootlog.dll loaded with LoadLibraryA, its five exports,
+// the tip window and its controls found by Win32 alone.
+#include <gtest/gtest.h>
+
+#include "support/HostHarness.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+const char *const kSettings = "SOFTWARE\\Orvane\\Tessaly 2000";
+
+class Exports : public testing::Test {
+ protected:
+  void SetUp() override {
+    DeleteUserValue(kSettings, "BSControl");
+    PrepareBootDrive("@echo off\r\nSET PATH=C:\\WINDOWS\r\n", "Datum\r\n");
+  }
+  void TearDown() override {
+    DeleteUserValue(kSettings, "BSControl");
+    PrepareBootDrive(nullptr, nullptr);
+  }
+  void Press(HWND tip, const char *button) {
+    HWND b = FindControl(tip, button);
+    ASSERT_NE(b, nullptr) << button;
+    SendMessageA(b, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageA(b, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  }
+};
+
+TEST_F(Exports, FlagsFollowUndoAndOkAcrossWindows) {
+  BoxWatcher boxes;
+  HostModule host;
+  EXPECT_EQ(host.nr(), 2);
+  EXPECT_EQ(host.changed(), 0);
+  EXPECT_EQ(host.CreateDefault(), 0);
+  HWND tip = FindTipWindow();
+  ASSERT_NE(tip, nullptr);
+  EXPECT_EQ(host.nr(), 2);
+  Press(tip, "HotSpeedButtonOK");
+  EXPECT_EQ(host.nr(), 2);
+  EXPECT_EQ(host.changed(), 0);  // this tip never reports a change of its own
+  Press(tip, "HotSpeedButtonUndo");
+  EXPECT_EQ(host.nr(), 1);
+  EXPECT_EQ(host.changed(), 0);
+  Press(tip, "HotSpeedButtonOK");
+  EXPECT_EQ(host.nr(), 1);
+  EXPECT_EQ(host.free(), 1);
+  EXPECT_EQ(FindTipWindow(), nullptr);
+  EXPECT_EQ(host.nr(), 1);  // the flags outlive the window ...
+  EXPECT_EQ(host.CreateDefault(), 0);
+  EXPECT_EQ(host.nr(), 1);  // ... and a new one
+  EXPECT_EQ(host.changed(), 0);
+  EXPECT_EQ(host.free(), 1);
+  EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+TEST_F(Exports, CreatePlacesTheWindowWhereTheHostSays) {
+  BoxWatcher boxes;
+  HostModule host;
+  EXPECT_EQ(host.Create(0, 0, 320, 480, 13, 0, "Eine Überschrift", nullptr, 4096, 263), 0);
+  HWND tip = FindTipWindow();
+  ASSERT_NE(tip, nullptr);
+  RECT r = ScreenRectOf(tip);
+  EXPECT_EQ(r.left, 0);  // 0 stays 0 here; only the message commands take 0 for 1
+  EXPECT_EQ(r.top, 0);
+  EXPECT_EQ(r.right - r.left, 320);
+  EXPECT_EQ(r.bottom - r.top, 480);
+  EXPECT_EQ(TextOf(tip), "Eine Überschrift");
+  EXPECT_EQ(TextOf(FindControl(tip, "StaticTextTitle")), "Eine Überschrift");
+  EXPECT_TRUE(IsWindowVisible(tip));
+  host.free();
+
+  // The ten parameters arrive in declaration order: every one of them shows somewhere.
+  EXPECT_EQ(host.Create(11, 22, 333, 444, 13, 1, "", "", 4096, 263), 0);
+  tip = FindTipWindow();
+  ASSERT_NE(tip, nullptr);
+  r = ScreenRectOf(tip);
+  EXPECT_EQ(r.left, 11);
+  EXPECT_EQ(r.top, 22);
+  EXPECT_EQ(r.right - r.left, 333);
+  EXPECT_EQ(r.bottom - r.top, 444);
+  EXPECT_EQ(TextOf(tip), "");
+  EXPECT_TRUE(IsShown(FindControl(tip, "MemoHelpUS")));      // language 1
+  EXPECT_TRUE(IsEnabledControl(FindControl(tip, "HotSpeedButtonOK")));  // os 13 in mask 4096
+  EXPECT_NE(TextOf(FindControl(tip, "MemoHelpUS")).find("boot"), std::string::npos);  // help 263
+  EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+TEST_F(Exports, LanguageOneIsEnglishEveryOtherValueGerman) {
+  BoxWatcher boxes;
+  HostModule host;
+  for (int language : {0, 2, -1, 1}) {
+    SCOPED_TRACE(language);
+    host.CreateDefault(language);
+    HWND tip = FindTipWindow();
+    ASSERT_NE(tip, nullptr);
+    bool english = language == 1;
+    EXPECT_EQ(IsShown(FindControl(tip, "MemoHelpD")), !english);
+    EXPECT_EQ(IsShown(FindControl(tip, "MemoHelpUS")), english);
+    EXPECT_EQ(TextOf(FindControl(tip, "T263_CheckBox")),
+              english ? "Insert LOG.BAT to AUTOEXEC.BAT" : "LOG.BAT in AUTOEXEC.BAT einfügen");
+    // The rest of the window is German in both languages.
+    EXPECT_EQ(TextOf(FindControl(tip, "T263_SpeedButton")), "WINBOOT.LOG anzeigen");
+    // Both help texts are there whatever the language.
+    EXPECT_NE(TextOf(FindControl(tip, "MemoHelpD")).find("Rechner"), std::string::npos);
+    EXPECT_NE(TextOf(FindControl(tip, "MemoHelpUS")).find("computer"), std::string::npos);
+    host.free();
+  }
+}
+
+struct ValidityCase {
+  const char *what;
+  int bsControl;  // -1: no value
+  int os;
+  int mask;
+  bool usable;
+};
+
+TEST_F(Exports, UnsupportedSystemDisablesAllButHelpInfoAndRegistry) {
+  const ValidityCase cases[] = {
+      {"valid system", -1, 13, 4096, true},
+      {"mask 0, setting missing", -1, 13, 0, false},
+      {"mask 0, setting 1", 1, 13, 0, false},
+      {"mask 0, setting 0", 0, 13, 0, true},
+      {"code 18 needs bit 131072", -1, 18, 131072, true},
+      {"code 0 is no system", -1, 0, -1, false},
+      {"code 19 is no system", -1, 19, -1, false},
+      {"code 19, setting 0", 0, 19, -1, true},
+  };
+  BoxWatcher boxes;
+  HostModule host;
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.what);
+    if (c.bsControl < 0) DeleteUserValue(kSettings, "BSControl");
+    else SetUserDword(kSettings, "BSControl", DWORD(c.bsControl));
+    host.CreateDefault(0, c.os, c.mask);
+    HWND tip = FindTipWindow();
+    ASSERT_NE(tip, nullptr);
+    for (const char *name : {"HotSpeedButtonOK", "HotSpeedButtonUndo", "T263_Memo", "T263_CheckBox",
+                             "T263_SpeedButton", "T263_SpeedButtonDEL", "PanelTopBorder"})
+      EXPECT_EQ(IsEnabledControl(FindControl(tip, name)), c.usable) << name;
+    for (const char *name : {"StaticTextTitle", "MemoHelpD", "MemoHelpUS", "HotSpeedButtonInfo",
+                             "HotSpeedButtonRegistry"})
+      EXPECT_TRUE(IsEnabledControl(FindControl(tip, name))) << name;
+    // Only a usable tip fills in the batch text.
+    EXPECT_EQ(TextOf(FindControl(tip, "T263_Memo")).empty(), !c.usable);
+    host.free();
+  }
+  EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+TEST_F(Exports, SettingOfTheWrongTypeIsReportedAndTheWindowStillOpens) {
+  SetUserString(kSettings, "BSControl", "1");
+  BoxWatcher boxes;
+  HostModule host;
+  EXPECT_EQ(host.CreateDefault(0, 13, 0), 0);
+  HWND tip = FindTipWindow();
+  ASSERT_NE(tip, nullptr);
+  auto seen = boxes.Boxes();
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_NE(seen[0].text.find("BSControl"), std::string::npos) << seen[0].text;
+  // The rest of the creation steps did not run: nothing was disabled, nothing filled in.
+  EXPECT_TRUE(IsEnabledControl(FindControl(tip, "HotSpeedButtonOK")));
+  EXPECT_EQ(TextOf(FindControl(tip, "T263_Memo")), "");
+  host.free();
+}
+
+TEST_F(Exports, WindowLifeIsSafeWhateverTheOrderOfCalls) {
+  BoxWatcher boxes;
+  HostModule host;
+  EXPECT_EQ(host.save(), 1);  // before any window: nothing to save
+  EXPECT_EQ(host.free(), 1);  // nothing to free
+  host.CreateDefault();
+  HWND first = FindTipWindow();
+  host.CreateDefault(1);  // a second create replaces the open window
+  EXPECT_EQ(CountTipWindows(), 1);
+  EXPECT_FALSE(IsWindow(first));
+  HWND second = FindTipWindow();
+  ASSERT_NE(second, nullptr);
+  EXPECT_TRUE(IsShown(FindControl(second, "MemoHelpUS")));
+  EXPECT_EQ(host.free(), 1);
+  EXPECT_EQ(host.free(), 1);  // a second free finds nothing to destroy
+  EXPECT_EQ(host.save(), 1);
+  EXPECT_EQ(CountTipWindows(), 0);
+
+  // The host's close command destroys the window; the exports know it.
+  host.CreateDefault();
+  HWND tip = FindTipWindow();
+  SendMessageA(tip, host.message, 0, 0);
+  EXPECT_FALSE(IsWindow(tip));
+  EXPECT_EQ(host.save(), 1);
+  EXPECT_EQ(host.free(), 1);
+  EXPECT_EQ(host.CreateDefault(), 0);
+  EXPECT_EQ(CountTipWindows(), 1);
+  EXPECT_EQ(host.free(), 1);
+  EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+TEST_F(Exports, SaveChangesRunsTheOkPathAlsoWhileOkIsDisabled) {
+  BoxWatcher boxes;
+  HostModule host;
+  host.CreateDefault(0, 13, 0);  // not valid: OK is disabled
+  ASSERT_FALSE(IsEnabledControl(FindControl(FindTipWindow(), "HotSpeedButtonOK")));
+  EXPECT_EQ(host.save(), 1);
+  EXPECT_EQ(host.nr(), 2);
+  host.free();
+}
+
+}  // namespace
