@@ -1,0 +1,238 @@
+// The host's window message "Orvane": commands to the tip window, broadcasts from it, and
+// the keyboard and mouse as a person uses them.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "support/HostHarness.h"
+
+#include <commctrl.h>
+#include "support/TestSupport.h"
+
+namespace {
+
+// Another top-level window, as the host's own, that records the broadcasts it receives.
+class Listener {
+ public:
+  explicit Listener(UINT message) : message_(message) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "ProtocolTestListener";
+    RegisterClassA(&wc);
+    hwnd_ = CreateWindowExA(0, wc.lpszClassName, "Host", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
+                            nullptr, nullptr, wc.hInstance, nullptr);
+    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, LONG_PTR(this));
+  }
+  ~Listener() { DestroyWindow(hwnd_); }
+  std::vector<std::pair<WPARAM, LPARAM>> received;
+
+ private:
+  static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
+    auto *self = reinterpret_cast<Listener *>(GetWindowLongPtrA(h, GWLP_USERDATA));
+    if (self && m == self->message_) self->received.push_back({w, l});
+    return DefWindowProcA(h, m, w, l);
+  }
+  UINT message_;
+  HWND hwnd_;
+};
+
+class Protocol : public testing::Test {
+ protected:
+  void SetUp() override {
+    PrepareBootDrive("@echo off\r\n", "Datum\r\n");
+    host_.CreateDefault();
+    tip_ = FindTipWindow();
+    ASSERT_NE(tip_, nullptr);
+  }
+  void TearDown() override { PrepareBootDrive(nullptr, nullptr); }
+  LRESULT Send(long long w, long long l) { return SendMessageA(tip_, host_.message, WPARAM(w), LPARAM(l)); }
+  BoxWatcher boxes_;
+  HostModule host_;
+  HWND tip_ = nullptr;
+};
+
+TEST_F(Protocol, MoveAndSizeCommands) {
+  struct Step {
+    int command, argument;
+    LONG left, top, width, height;
+  } steps[] = {
+      {10, 7, 7, 1, 300, 460},   {10, 0, 1, 1, 300, 460},  {11, 9, 1, 9, 300, 460},
+      {11, 0, 1, 1, 300, 460},   {12, 350, 1, 1, 350, 460}, {13, 500, 1, 1, 350, 500},
+      {100, 5, 1, 1, 350, 500},  {14, 5, 1, 1, 350, 500},   {9999, 1, 1, 1, 350, 500},
+  };
+  for (auto &s : steps) {
+    SCOPED_TRACE(testing::Message() << "command " << s.command << " with " << s.argument);
+    Send(s.command, s.argument);
+    RECT r = ScreenRectOf(tip_);
+    EXPECT_EQ(r.left, s.left);
+    EXPECT_EQ(r.top, s.top);
+    EXPECT_EQ(r.right - r.left, s.width);
+    EXPECT_EQ(r.bottom - r.top, s.height);
+  }
+  EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
+TEST_F(Protocol, ZeroWidthAndHeightAreTakenAsGiven) {
+  Send(12, 0);
+  Send(13, 0);
+  RECT r = ScreenRectOf(tip_);
+  // A window cannot be narrower than its frame; the module asks for nothing else.
+  EXPECT_LE(r.right - r.left, GetSystemMetrics(SM_CXMIN));
+  EXPECT_LE(r.bottom - r.top, GetSystemMetrics(SM_CYMIN));
+  EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
+TEST_F(Protocol, NegativeValuesAreRefusedAndChangeNothing) {
+  struct Case {
+    long long command, argument;
+  } cases[] = {{0, -1}, {10, -1}, {100, -1}, {200, -1}, {-1, 0}, {-1, -1}, {-200, 5}};
+  RECT before = ScreenRectOf(tip_);
+  for (auto &c : cases) {
+    SCOPED_TRACE(testing::Message() << c.command << "/" << c.argument);
+    boxes_.Clear();
+    Send(c.command, c.argument);
+    PumpMessages(50);
+    ASSERT_TRUE(IsWindow(tip_));
+    auto seen = boxes_.Boxes();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_NE(seen[0].text.find("Bereich"), std::string::npos) << seen[0].text;
+    RECT now = ScreenRectOf(tip_);
+    EXPECT_TRUE(EqualRect(&before, &now));
+  }
+}
+
+TEST_F(Protocol, OtherMessagesAreOnlyTheWindowsOwn) {
+  UINT other = RegisterWindowMessageA("NichtOrvane");
+  SendMessageA(tip_, other, 10, 77);
+  SendMessageA(tip_, other, WPARAM(-1), 0);
+  RECT r = ScreenRectOf(tip_);
+  EXPECT_EQ(r.left, 300);
+  EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
+TEST_F(Protocol, CloseCommandDestroysTheWindow) {
+  Send(0, 12345);
+  EXPECT_FALSE(IsWindow(tip_));
+  EXPECT_EQ(CountTipWindows(), 0);
+  EXPECT_EQ(host_.free(), 1);
+  EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
+TEST_F(Protocol, ShowCommandShowsAndRaises) {
+  ShowWindow(tip_, SW_HIDE);
+  ASSERT_FALSE(IsWindowVisible(tip_));
+  Send(200, 0);
+  EXPECT_TRUE(IsWindowVisible(tip_));
+  EXPECT_EQ(GetForegroundWindow(), tip_);
+}
+
+TEST_F(Protocol, OkBroadcastsSavedWithTheUndoMark) {
+  Listener listener(host_.message);
+  HWND ok = FindControl(tip_, "HotSpeedButtonOK");
+  SendMessageA(ok, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  SendMessageA(ok, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  HWND undo = FindControl(tip_, "HotSpeedButtonUndo");
+  SendMessageA(undo, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  SendMessageA(undo, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  SendMessageA(ok, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  SendMessageA(ok, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  std::vector<std::pair<WPARAM, LPARAM>> expected = {{9999, 2}, {9999, 1}};
+  EXPECT_EQ(listener.received, expected);
+  EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
+TEST_F(Protocol, F12FromTheKeyboardBroadcastsSwitchWindow) {
+  Listener listener(host_.message);
+  SetForegroundWindow(tip_);
+  for (const char *name : {"T263_Memo", "T263_CheckBox", "MemoHelpD"}) {
+    SCOPED_TRACE(name);
+    listener.received.clear();
+    HWND focus = FindControl(tip_, name);
+    SetFocus(focus);
+    ASSERT_EQ(GetFocus(), focus);
+    RealKey(VK_F12);
+    std::vector<std::pair<WPARAM, LPARAM>> expected = {{200, 0}};
+    EXPECT_EQ(listener.received, expected);
+  }
+  // The tip answers its own broadcast: hidden, it shows itself again.
+  ShowWindow(tip_, SW_HIDE);
+  listener.received.clear();
+  SendMessageA(FindControl(tip_, "T263_Memo"), WM_KEYDOWN, VK_F12, 0);
+  EXPECT_TRUE(IsWindowVisible(tip_));
+  EXPECT_EQ(listener.received.size(), 1u);
+  EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
+COLORREF PixelOf(HWND h, int x, int y) {
+  HDC dc = GetDC(h);
+  COLORREF c = GetPixel(dc, x, y);
+  ReleaseDC(h, dc);
+  return c;
+}
+
+TEST_F(Protocol, ButtonsShowTheirHotPictureUnderTheMouse) {
+  SetForegroundWindow(tip_);
+  PumpMessages(100);
+  HWND ok = FindControl(tip_, "HotSpeedButtonOK");
+  RECT away = ScreenRectOf(FindControl(tip_, "MemoHelpD"));
+  SetCursorPos(away.left + 5, away.top + 5);
+  PumpMessages(100);
+  // A point of the button's square, off the symbol: blue-violet, lighter while hot.
+  COLORREF normal = PixelOf(ok, 6, 30);
+  RECT r = ScreenRectOf(ok);
+  SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  PumpMessages(150);
+  COLORREF hot = PixelOf(ok, 6, 30);
+  EXPECT_NE(hot, normal);
+  EXPECT_GT(GetRValue(hot) + GetGValue(hot), GetRValue(normal) + GetGValue(normal));
+  EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_HAND));
+  SetCursorPos(away.left + 5, away.top + 5);
+  PumpMessages(150);
+  EXPECT_EQ(PixelOf(ok, 6, 30), normal);
+}
+
+struct TooltipSearch {
+  HWND owner;
+  HWND found;
+};
+
+BOOL CALLBACK FindTooltip(HWND h, LPARAM l) {
+  auto *s = reinterpret_cast<TooltipSearch *>(l);
+  char cls[64] = {0};
+  GetClassNameA(h, cls, sizeof cls);
+  if (strcmp(cls, "tooltips_class32") == 0 && GetWindow(h, GW_OWNER) == s->owner) s->found = h;
+  return TRUE;
+}
+
+// The tooltip text a person sees over a control of the tip.
+std::string HintOf(HWND tip, const char *name) {
+  TooltipSearch search{tip, nullptr};
+  EnumThreadWindows(GetCurrentThreadId(), FindTooltip, LPARAM(&search));
+  if (!search.found) return "<no tooltip>";
+  char buf[256] = {0};
+  TOOLINFOA ti = {};
+  ti.cbSize = TTTOOLINFOA_V2_SIZE;
+  ti.hwnd = tip;
+  ti.uId = UINT_PTR(FindControl(tip, name));
+  ti.lpszText = buf;
+  SendMessageA(search.found, TTM_GETTEXTA, sizeof buf, LPARAM(&ti));
+  return buf;
+}
+
+TEST_F(Protocol, HintsFollowTheLanguage) {
+  EXPECT_EQ(HintOf(tip_, "HotSpeedButtonOK"), "Änderungen werden gespeichert");
+  EXPECT_EQ(HintOf(tip_, "HotSpeedButtonUndo"), "Setzt alles wieder auf die Standartwerte");
+  EXPECT_EQ(HintOf(tip_, "HotSpeedButtonInfo"), "Gültig für ... ");
+  EXPECT_EQ(HintOf(tip_, "HotSpeedButtonRegistry"), "Wert in der Registry nachschlagen");
+  host_.free();
+  host_.CreateDefault(1);
+  tip_ = FindTipWindow();
+  EXPECT_EQ(HintOf(tip_, "HotSpeedButtonOK"), "Changes will be saved immediately");
+  EXPECT_EQ(HintOf(tip_, "HotSpeedButtonUndo"), "Restore defaults");
+  EXPECT_EQ(HintOf(tip_, "HotSpeedButtonInfo"), "Valid to ...");
+  EXPECT_EQ(HintOf(tip_, "HotSpeedButtonRegistry"), "Registry Lookup");
+}
+
+}  // namespace
