@@ -12,11 +12,11 @@ source "$root/scripts/wine-env.sh" "$build/wineprefix-test" fresh
 (
   source "$root/scripts/wine-env.sh" "$build/wineprefix-120dpi" fresh
   "$WINELOADER" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 120 /f >/dev/null 2>&1
-  "$WINESERVER" -w
 )
 export BOOTLOG_PREFIX_120DPI=$build/wineprefix-120dpi
 export BOOTLOG_SOURCE_DIR=$root
 export BOOTLOG_I686_DIR=$build/i686
+export BOOTLOG_PREFIX_120DPI
 status=0
 ctest --test-dir "$build/x86_64" --output-on-failure -j "$(nproc)" "$@" || status=$?
 "$WINESERVER" -k >/dev/null 2>&1 || true
