@@ -522,7 +522,9 @@ int TControl::TabOrder() const {
 }
 
 void TControl::SetTabOrder(int v) {
+  static int sequence = 0;
   tabOrderValue_ = v;
+  tabOrderSequence_ = ++sequence;
   if (!parent_) return;
   auto &list = parent_->tabList_;
   auto it = std::find(list.begin(), list.end(), this);
@@ -633,7 +635,9 @@ TWinControl::~TWinControl() {
 
 void TWinControl::InsertControl(TControl *c) {
   controls_.push_back(c);
-  tabList_.push_back(c);
+  // Controls that never take the focus (speed buttons, labels) have no place in the tab
+  // order; counting them would shift the places that form resources give the others.
+  if (dynamic_cast<TWinControl *>(c)) tabList_.push_back(c);
   c->parent_ = this;
 }
 
@@ -648,14 +652,18 @@ std::vector<TControl *> TWinControl::TabList() const { return tabList_; }
 void TWinControl::FixupTabOrder() {
   // Form resources give each control its final place; earlier controls may have been
   // given places beyond the list as it was while they were read.
-  std::vector<std::pair<int, TControl *>> keyed;
-  for (size_t i = 0; i < tabList_.size(); ++i) {
-    TControl *c = tabList_[i];
-    keyed.push_back({c->tabOrderValue_ >= 0 ? c->tabOrderValue_ : int(i), c});
-  }
-  std::stable_sort(keyed.begin(), keyed.end(),
-                   [](const std::pair<int, TControl *> &a, const std::pair<int, TControl *> &b) { return a.first < b.first; });
-  for (size_t i = 0; i < keyed.size(); ++i) tabList_[i] = keyed[i].second;
+  // Of two controls given the same place, the one given it last takes it.
+  std::vector<TControl *> order = tabList_;
+  auto key = [this](TControl *c) {
+    int index = int(std::find(tabList_.begin(), tabList_.end(), c) - tabList_.begin());
+    return c->tabOrderValue_ >= 0 ? c->tabOrderValue_ : index;
+  };
+  std::stable_sort(order.begin(), order.end(), [&key](TControl *a, TControl *b) {
+    int ka = key(a), kb = key(b);
+    if (ka != kb) return ka < kb;
+    return a->tabOrderSequence_ > b->tabOrderSequence_;
+  });
+  tabList_ = order;
   for (TControl *c : controls_)
     if (auto *w = dynamic_cast<TWinControl *>(c)) w->FixupTabOrder();
 }

@@ -193,6 +193,7 @@ class TControl : public TComponent {
   TPopupMenu *popupMenu_ = nullptr;
   bool tabStop_ = false;
   int tabOrderValue_ = -1;
+  int tabOrderSequence_ = 0;
   bool mouseInside_ = false;
   bool hintToolAdded_ = false;
 };

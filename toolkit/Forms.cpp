@@ -196,8 +196,9 @@ class Lexer {
     return t;
   }
 
-  [[noreturn]] void Fail(const std::string &what) const {
-    throw EReadError(Format("Formularressource %s, Zeile %d: %s", name_.c_str(), line_, what.c_str()));
+  [[noreturn]] void Fail(const std::string &what) const { FailAt(line_, what); }
+  [[noreturn]] void FailAt(int line, const std::string &what) const {
+    throw EReadError(Format("Formularressource %s, Zeile %d: %s", name_.c_str(), line, what.c_str()));
   }
 
  private:
@@ -245,7 +246,7 @@ class Reader {
     for (auto &f : fixups_) {
       TComponent *target = form_->FindComponent(f.target);
       if (!target && LowerCase(f.target) == "nil") target = nullptr;
-      else if (!target) lex_.Fail("Unbekannte Komponente " + f.target);
+      else if (!target) lex_.FailAt(f.line, "Unbekannte Komponente " + f.target);
       f.component->SetReference(f.property, target);
     }
     for (TComponent *c : touched_) c->Loaded();
@@ -321,7 +322,7 @@ class Reader {
     try {
       if (prop.size() > 2 && prop[0] == 'O' && prop[1] == 'n' && std::isupper(static_cast<unsigned char>(prop[2]))) {
         TNotifyEvent handler = form_->FindMethod(v.AsString());
-        if (!handler) lex_.Fail("Methode " + v.s + " nicht gefunden");
+        if (!handler) lex_.FailAt(line, "Methode " + v.s + " nicht gefunden");
         c->SetEvent(prop, handler);
       } else if (kReferenceProperties.count(prop)) {
         fixups_.push_back({c, prop, v.AsString(), line});
@@ -330,7 +331,7 @@ class Reader {
       }
     } catch (const EReadError &e) {
       if (std::string(e.what()).rfind("Formularressource", 0) == 0) throw;
-      lex_.Fail(c->Name + "." + prop + ": " + e.what());
+      lex_.FailAt(line, c->Name + "." + prop + ": " + e.what());
     }
   }
 

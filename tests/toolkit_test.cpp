@@ -1,0 +1,308 @@
+// The toolkit the windows are built with: form resources, layout, component lifetimes,
+// string lists, the registry and the runtime's path functions.
+#include <gtest/gtest.h>
+
+#include "support/TestSupport.h"
+#include "template/HotSpeedButton.h"
+#include "toolkit/Buttons.h"
+#include "toolkit/ExtCtrls.h"
+#include "toolkit/Forms.h"
+#include "toolkit/Menus.h"
+#include "toolkit/Registry.h"
+#include "toolkit/StdCtrls.h"
+
+namespace {
+
+// A form whose resources are given as text by the test.
+class TTestForm : public TForm {
+ public:
+  explicit TTestForm(TComponent *owner) : TForm(owner) {}
+  std::vector<std::string> calls;
+
+ protected:
+  void RegisterMethods() override {
+    RegisterMethod("ButtonClick", [this](TComponent *) { calls.push_back("base"); });
+    RegisterMethod("Boom", [](TComponent *) { throw EInOutError("kaputt", 5); });
+  }
+};
+
+class TDerivedTestForm : public TTestForm {
+ public:
+  using TTestForm::TTestForm;
+
+ protected:
+  void RegisterMethods() override {
+    TTestForm::RegisterMethods();
+    RegisterMethod("ButtonClick", [this](TComponent *) { calls.push_back("derived"); });
+  }
+};
+
+template <class F>
+std::unique_ptr<F> Read(const std::vector<std::string> &texts) {
+  RegisterComponentClass("THotSpeedButton", [](TComponent *o) -> TComponent * { return new THotSpeedButton(o); });
+  auto form = std::unique_ptr<F>(CreateForm<F>(nullptr));
+  for (auto &t : texts) ReadFormResource(form.get(), t, "TEST");
+  return form;
+}
+
+const char *const kAncestor = R"(object Base: TTestForm
+  ClientWidth = 200
+  ClientHeight = 100
+  Caption = 'Gr'#252'n ''und'' ' +
+    'wei'#223
+  object Panel1: TPanel
+    Left = 0
+    Top = 0
+    Width = 200
+    Height = 10
+    Align = alTop
+  end
+  object Button1: THotSpeedButton
+    Left = 150
+    Top = 60
+    Anchors = [akRight, akBottom]
+    Images = List
+    ImageIndex = 1
+    OnClick = ButtonClick
+  end
+  object Memo1: TMemo
+    Left = 10
+    Top = 20
+    Width = 100
+    Height = 50
+    Anchors = [akLeft, akTop, akRight, akBottom]
+    Lines.Strings = (
+      'eins'
+      'zwei')
+    TabOrder = 1
+  end
+  object Edit1: TEdit
+    Left = 10
+    Top = 75
+    TabOrder = 0
+  end
+  object List: TImageList
+    Width = 32
+    Height = 32
+    Bitmap = 'TIPPIMAGES'
+  end
+end
+)";
+
+TEST(FormResources, AncestorAndDescendantMakeOneForm) {
+  BoxRecorder boxes;
+  auto form = Read<TDerivedTestForm>({kAncestor, R"(inherited Derived: TDerivedTestForm
+  inherited Button1: THotSpeedButton
+    Top = 55
+  end
+  object Check1: TCheckBox
+    Left = 10
+    Top = 5
+    Caption = 'neu'
+    TabOrder = 0
+  end
+end
+)"});
+  EXPECT_EQ(form->Caption(), "Grün 'und' weiß");
+  EXPECT_EQ(form->Name, "Derived");
+  auto *button = dynamic_cast<THotSpeedButton *>(form->FindComponent("Button1"));
+  ASSERT_NE(button, nullptr);
+  EXPECT_EQ(button->Top(), 55);  // the descendant's change
+  EXPECT_EQ(button->Left(), 150);
+  EXPECT_EQ(button->GetImageList(), form->FindComponent("List"));  // resolved though named before it existed
+  EXPECT_FALSE(button->Glyph().Empty());
+  button->Click();
+  EXPECT_EQ(form->calls, std::vector<std::string>{"derived"});  // bound by name to the descendant's method
+  auto *memo = dynamic_cast<TMemo *>(form->FindComponent("Memo1"));
+  ASSERT_NE(memo, nullptr);
+  EXPECT_EQ(memo->Lines().Text(), "eins\r\nzwei\r\n");
+  // Tab order from the values of both resources: Check1 0, Edit1 1 (pushed down), Memo1 2.
+  EXPECT_EQ(form->FindComponent("Check1"), form->TabList()[0]);
+  EXPECT_TRUE(boxes.boxes.empty());
+}
+
+TEST(FormResources, MistakesNameTheLineAndWhat) {
+  struct Case {
+    const char *text;
+    const char *expected;
+  } cases[] = {
+      {"object F: TTestForm\n  Nonsense = 1\nend\n", "Zeile 2"},
+      {"object F: TTestForm\n  object X: TNoSuchClass\n  end\nend\n", "TNoSuchClass"},
+      {"object F: TTestForm\n  inherited Missing: TPanel\n  end\nend\n", "Missing"},
+      {"object F: TTestForm\n  object B: TButton\n    OnClick = NoSuchMethod\n  end\nend\n", "NoSuchMethod"},
+      {"object F: TTestForm\n  PopupMenu = Nowhere\nend\n", "Nowhere"},
+      {"object F: TTestForm\n  Caption = 'open\nend\n", "Zeile 2"},
+      {"object F: TTestForm\n  Visible = 3\nend\n", "Boolean"},
+  };
+  for (auto &c : cases) {
+    SCOPED_TRACE(c.text);
+    auto form = std::unique_ptr<TTestForm>(CreateForm<TTestForm>(nullptr));
+    try {
+      ReadFormResource(form.get(), c.text, "TEST");
+      ADD_FAILURE() << "no error";
+    } catch (const EReadError &e) {
+      EXPECT_NE(std::string(e.what()).find(c.expected), std::string::npos) << e.what();
+    }
+  }
+}
+
+TEST(Layout, AlignAndAnchorsFollowTheClientArea) {
+  BoxRecorder boxes;
+  auto form = Read<TTestForm>({kAncestor});
+  form->SetClientWidth(300);
+  form->SetClientHeight(150);
+  auto *panel = dynamic_cast<TPanel *>(form->FindComponent("Panel1"));
+  auto *button = dynamic_cast<TControl *>(form->FindComponent("Button1"));
+  auto *memo = dynamic_cast<TControl *>(form->FindComponent("Memo1"));
+  auto *edit = dynamic_cast<TControl *>(form->FindComponent("Edit1"));
+  EXPECT_EQ(panel->Width(), 300);
+  EXPECT_EQ(button->Left(), 250);  // right and bottom keep their distance
+  EXPECT_EQ(button->Top(), 110);
+  EXPECT_EQ(memo->Width(), 200);   // all four anchors: it grows
+  EXPECT_EQ(memo->Height(), 100);
+  EXPECT_EQ(edit->Left(), 10);     // left and top: it stays
+  EXPECT_EQ(edit->Top(), 75);
+  form->ScaleBy(120, 96);
+  EXPECT_EQ(form->ClientWidth(), 375);
+  EXPECT_EQ(edit->Top(), 94);
+  EXPECT_EQ(button->Width(), 45);
+  form->ScaleBy(96, 120);
+  EXPECT_EQ(form->ClientWidth(), 300);
+  EXPECT_EQ(edit->Top(), 75);
+  EXPECT_EQ(button->Width(), 36);
+}
+
+TEST(Components, OwnersFreeWhatTheyOwnAndTellWhoAsked) {
+  struct TWatcher : TComponent {
+    TWatcher() : TComponent(nullptr) {}
+    std::vector<TComponent *> removed;
+    void Notification(TComponent *c, TOperation op) override {
+      TComponent::Notification(c, op);
+      if (op == opRemove) removed.push_back(c);
+    }
+  } watcher;
+  auto *owner = new TComponent(nullptr);
+  auto *child = new TComponent(owner);
+  child->FreeNotification(&watcher);
+  owner->FreeNotification(&watcher);
+  {
+    TDispatchGuard guard;  // as inside a window procedure: the component stays until the end
+    child->Free();
+    EXPECT_TRUE(child->Freed());
+    EXPECT_TRUE(watcher.removed.empty());
+    child->Free();  // a second free of a pending component is harmless
+  }
+  EXPECT_EQ(watcher.removed, std::vector<TComponent *>{child});
+  EXPECT_EQ(owner->ComponentCount(), 0);
+  owner->Free();
+  EXPECT_EQ(watcher.removed.back(), owner);
+}
+
+TEST(Components, ExceptionsOfHandlersGoToTheStandardBox) {
+  BoxRecorder boxes;
+  auto form = Read<TTestForm>({"object F: TTestForm\n  object B: TButton\n    OnClick = Boom\n  end\nend\n"});
+  auto *button = dynamic_cast<TButton *>(form->FindComponent("B"));
+  SendMessageA(form->Handle(), WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), LPARAM(button->Handle()));
+  ASSERT_EQ(boxes.boxes.size(), 1u);
+  EXPECT_EQ(boxes.boxes[0].kind, TMessageBoxRequest::Error);
+  EXPECT_EQ(boxes.boxes[0].text, "kaputt.");
+}
+
+TEST(HotSpeedButton, PicturesComeFromTheImageList) {
+  auto form = std::unique_ptr<TTestForm>(CreateForm<TTestForm>(nullptr));
+  auto *button = new THotSpeedButton(form.get());
+  button->SetParent(form.get());
+  EXPECT_TRUE(button->Flat());
+  EXPECT_EQ(button->Width(), 36);
+  EXPECT_EQ(button->Height(), 36);
+  EXPECT_EQ(button->ImageIndex(), 0);
+  EXPECT_EQ(button->HotImageIndex(), 0);
+  EXPECT_TRUE(button->Glyph().Empty());
+  auto *list = new TImageList(form.get());
+  list->Width = list->Height = 32;
+  list->LoadStrip(ModuleInstance(), "TIPPIMAGES");
+  ASSERT_EQ(list->Count(), 12);
+  button->SetImageIndex(4);
+  EXPECT_TRUE(button->Glyph().Empty());  // nothing to show without a list
+  button->SetImageList(list);
+  TBitmap expected;
+  list->GetBitmap(4, expected);
+  ASSERT_FALSE(button->Glyph().Empty());
+  EXPECT_EQ(button->Glyph().Pixel(16, 16), expected.Pixel(16, 16));
+  button->SetHotImageIndex(5);
+  EXPECT_EQ(button->Glyph().Pixel(3, 3), expected.Pixel(3, 3));  // nothing visible yet
+  // Mouse in: hot picture and hand; out: normal picture and the default cursor.
+  SendMessageA(button->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+  TBitmap hot;
+  list->GetBitmap(5, hot);
+  EXPECT_EQ(button->Glyph().Pixel(3, 3), hot.Pixel(3, 3));
+  EXPECT_EQ(button->Cursor(), crHandPoint);
+  SendMessageA(button->Handle(), WM_MOUSELEAVE, 0, 0);
+  EXPECT_EQ(button->Glyph().Pixel(3, 3), expected.Pixel(3, 3));
+  EXPECT_EQ(button->Cursor(), crDefault);
+  // An index the list does not hold: no picture, no error.
+  button->SetImageIndex(99);
+  EXPECT_EQ(button->Glyph().Pixel(16, 16), button->Glyph().TransparentColor());
+  // The list goes first: no dangling reference, no picture.
+  button->SetImageIndex(0);
+  delete list;
+  EXPECT_EQ(button->GetImageList(), nullptr);
+  EXPECT_TRUE(button->Glyph().Empty());
+}
+
+TEST(StringList, SortedInsertionTextAndFiles) {
+  TStringList list;
+  list.Sorted = true;
+  EXPECT_EQ(list.Add("beta"), 0);
+  EXPECT_EQ(list.Add("Alpha"), 0);
+  EXPECT_EQ(list.Add("gamma"), 2);
+  EXPECT_EQ(list.Add("BETA"), 2);  // equal texts keep the order they came in
+  EXPECT_EQ(list.Text(), "Alpha\r\nbeta\r\nBETA\r\ngamma\r\n");
+  TStringList lines;
+  lines.SetText("a\nb\r\n\r\nc");
+  EXPECT_EQ(lines.Count(), 4);
+  EXPECT_EQ(lines[2], "");
+  lines.SaveToFile("c:\\toolkit_lines.txt");
+  EXPECT_EQ(ReadTextFile("c:\\toolkit_lines.txt"), "a\r\nb\r\n\r\nc\r\n");
+  RemoveIfExists("c:\\toolkit_lines.txt");
+  EXPECT_THROW(lines.LoadFromFile("c:\\toolkit_no_such_file.txt"), EFOpenError);
+  EXPECT_THROW(lines.SaveToFile("c:\\toolkit_no_such_dir\\x.txt"), EFCreateError);
+}
+
+TEST(Registry, ReadBoolTakesOnlyDwords) {
+  const char *key = "SOFTWARE\\BootlogTests";
+  SetUserDword(key, "On", 7);
+  SetUserDword(key, "Off", 0);
+  SetUserString(key, "Text", "1");
+  TRegistry reg;
+  reg.RootKey = HKEY_CURRENT_USER;
+  ASSERT_TRUE(reg.OpenKey(key, false));
+  EXPECT_TRUE(reg.ReadBool("On"));
+  EXPECT_FALSE(reg.ReadBool("Off"));
+  EXPECT_THROW(reg.ReadBool("Text"), ERegistryException);
+  EXPECT_FALSE(reg.ValueExists("Missing"));
+  reg.WriteString("Written", "Wert ä");
+  EXPECT_EQ(reg.ReadString("Written"), "Wert ä");
+  reg.CloseKey();
+  EXPECT_THROW(reg.WriteString("Closed", "x"), ERegistryException);
+  RegDeleteKeyA(HKEY_CURRENT_USER, key);
+}
+
+TEST(Paths, RuntimeFunctions) {
+  EXPECT_EQ(ExtractFileDrive("C:\\Windows\\System"), "C:");
+  EXPECT_EQ(ExtractFileDrive("\\\\server\\share\\dir\\x"), "\\\\server\\share");
+  EXPECT_EQ(ExtractFileDrive("relative\\x"), "");
+  EXPECT_EQ(ExtractFilePath("C:\\Windows\\win.ini"), "C:\\Windows\\");
+  EXPECT_EQ(ExtractFilePath("C:x.txt"), "C:");
+  EXPECT_EQ(ExtractFileName("C:\\Windows\\win.ini"), "win.ini");
+  EXPECT_EQ(ExtractFileExt("C:\\a.b\\readme"), "");
+  EXPECT_EQ(ExtractFileExt("a.exe.txt"), ".txt");
+  EXPECT_EQ(LowerCase("ÄBC"), "Äbc");  // only A to Z
+  EXPECT_EQ(AnsiLowerCase("ÄBC"), "äbc");
+  EXPECT_EQ(AnsiPos("log.bat", "call c:\\log.bat"), 9);
+  std::string before = GetCurrentDir();
+  EXPECT_THROW(ChDir("c:\\no\\such\\directory"), EInOutError);
+  EXPECT_EQ(GetCurrentDir(), before);
+}
+
+}  // namespace
