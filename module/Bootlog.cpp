@@ -37,7 +37,15 @@ void ModulLoad(HINSTANCE instance) {
   }
 }
 
-void ModulUnload() { UnregisterToolkitWindowClasses(); }
+void ModulUnload(bool processEnding) {
+  // A window left open by a host that unloads the module would keep a window procedure
+  // that is no longer there, and the next message to it would crash the host: it goes
+  // with the module.  At process end, or on another thread, it is left to the system.
+  if (!processEnding && WindowOpen() && ModulForm->HandleAllocated() &&
+      GetWindowThreadProcessId(ModulForm->Handle(), nullptr) == GetCurrentThreadId())
+    delete ModulForm;
+  UnregisterToolkitWindowClasses();
+}
 
 extern "C" int MODUL_REGISTER_CALL ModulCreate(MODUL_CREATE_PARAMS) {
   TDispatchGuard guard;

@@ -3,14 +3,14 @@
 
 #include "module/ModulState.h"
 
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
   switch (reason) {
     case DLL_PROCESS_ATTACH:
       DisableThreadLibraryCalls(instance);
       ModulLoad(instance);
       break;
     case DLL_PROCESS_DETACH:
-      ModulUnload();
+      ModulUnload(reserved != nullptr);
       break;
     default:
       break;

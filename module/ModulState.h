@@ -22,4 +22,4 @@ extern TFormBootlog *ModulForm;
 
 // Load and unload steps of the module, run by the library entry point.
 void ModulLoad(HINSTANCE instance);
-void ModulUnload();
+void ModulUnload(bool processEnding = false);

@@ -196,6 +196,20 @@ TEST_F(Exports, WindowLifeIsSafeWhateverTheOrderOfCalls) {
   EXPECT_TRUE(boxes.Boxes().empty());
 }
 
+TEST_F(Exports, UnloadingWithTheWindowOpenTakesTheWindowAlong) {
+  BoxWatcher boxes;
+  HMODULE module = LoadLibraryA("Bootlog.dll");
+  ASSERT_NE(module, nullptr);
+  auto create = reinterpret_cast<TModulCreateProc>(GetProcAddress(module, "ModulCreate"));
+  CallModulCreate(create, 300, 1, 300, 460, 13, 0, "Tipp", "", 4096, 263);
+  HWND tip = FindTipWindow();
+  ASSERT_NE(tip, nullptr);
+  FreeLibrary(module);
+  EXPECT_FALSE(IsWindow(tip));
+  PumpMessages(50);  // nothing is left that could be called
+  EXPECT_TRUE(boxes.Boxes().empty());
+}
+
 TEST_F(Exports, SaveChangesRunsTheOkPathAlsoWhileOkIsDisabled) {
   BoxWatcher boxes;
   HostModule host;

@@ -17,7 +17,28 @@ void TSpeedButton::SetFlat(bool v) {
 void TSpeedButton::SetGlyph(const TBitmap *bitmap) {
   if (bitmap) glyph_.Assign(*bitmap);
   else glyph_.Clear();
+  disabledGlyph_.Clear();
   Invalidate();
+}
+
+const TBitmap &TSpeedButton::DisabledGlyph() {
+  // A glyph without a picture of its own for the disabled state is shown washed out in
+  // grey, so that a disabled button looks disabled.
+  if (disabledGlyph_.Empty() && !glyph_.Empty()) {
+    COLORREF transparent = glyph_.TransparentColor();
+    disabledGlyph_.Assign(glyph_);
+    TMemoryDC dc;
+    TSelectGuard sel(dc.Get(), disabledGlyph_.Handle());
+    for (int y = 0; y < glyph_.Height(); ++y)
+      for (int x = 0; x < glyph_.Width(); ++x) {
+        COLORREF c = GetPixel(dc.Get(), x, y);
+        if (c == transparent) continue;
+        int lum = (GetRValue(c) * 30 + GetGValue(c) * 59 + GetBValue(c) * 11) / 100;
+        int grey = 140 + lum * 100 / 255;
+        SetPixel(dc.Get(), x, y, RGB(grey, grey, grey));
+      }
+  }
+  return disabledGlyph_;
 }
 
 void TSpeedButton::SetNumGlyphs(int v) {
@@ -84,7 +105,8 @@ void TSpeedButton::Paint(TCanvas &canvas) {
     int y = (r.bottom - gh) / 2 + offset;
     RECT dest = {x, y, x + gw, y + gh};
     canvas.BrushColor = Color();
-    canvas.BrushCopy(dest, glyph_, src, glyph_.Pixel(src.left, gh - 1));
+    const TBitmap &picture = (!Enabled() && numGlyphs_ == 1) ? DisabledGlyph() : glyph_;
+    canvas.BrushCopy(dest, picture, src, glyph_.Pixel(src.left, gh - 1));
   }
   if (!text.empty()) {
     RECT tr = {x + gw + spacing, offset, r.right, r.bottom + offset};

@@ -28,5 +28,7 @@ class TSpeedButton : public TControl {
   bool flat_ = false;
   int numGlyphs_ = 1;
   TBitmap glyph_;
+  TBitmap disabledGlyph_;  // made from a one-picture glyph when first needed
   bool pressed_ = false;
+  const TBitmap &DisabledGlyph();
 };

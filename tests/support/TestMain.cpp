@@ -8,6 +8,6 @@ int main(int argc, char **argv) {
   ModulLoad(GetModuleHandleA(nullptr));
   testing::InitGoogleTest(&argc, argv);
   int rc = RUN_ALL_TESTS();
-  ModulUnload();
+  ModulUnload(false);
   return rc;
 }
