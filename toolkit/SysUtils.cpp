@@ -203,4 +203,11 @@ void ChDir(const std::string &dir) {
     throw EInOutError(Format("E/A-Fehler %lu: %s", (unsigned long)code, SysErrorMessage(code).c_str()),
                       code);
   }
+  // The system does not remember a directory per drive by itself; "X:" above reads what
+  // is recorded here, as the command interpreter does.
+  std::string now = GetCurrentDir();
+  if (now.size() >= 2 && now[1] == ':') {
+    char env[4] = {'=', UpCase(now[0]), ':', 0};
+    SetEnvironmentVariableA(env, now.c_str());
+  }
 }

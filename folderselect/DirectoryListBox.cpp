@@ -1,0 +1,264 @@
+#include "folderselect/FileCtrl.h"
+
+
+std::unique_ptr<TBitmap> LoadModuleBitmap(const char *name) {
+  auto bitmap = std::make_unique<TBitmap>();
+  bitmap->LoadFromResourceName(ModuleInstance(), name);
+  return bitmap;
+}
+
+void DrawGlyph(TCanvas &canvas, const TBitmap &bitmap, const RECT &rect, int left) {
+  int top = (rect.top + rect.bottom - bitmap.Height()) / 2;
+  RECT dest = {left, top, left + bitmap.Width(), top + bitmap.Height()};
+  RECT src = {0, 0, bitmap.Width(), bitmap.Height()};
+  canvas.BrushCopy(dest, bitmap, src, bitmap.TransparentColor());
+}
+
+TDirectoryListBox::TDirectoryListBox(TComponent *AOwner) : TCustomListBox(AOwner) {
+  SetWidth(145);
+  // The order of the items is made by RebuildList, not by the control.
+  SetSorted(false);
+  LoadFolderBitmaps();
+  currentDirectory_ = GetCurrentDir();
+  AdjustItemHeight();
+}
+
+TDirectoryListBox::~TDirectoryListBox() {
+  // The window's items point at the pictures: it goes first.
+  if (HandleAllocated()) TControl::DestroyWnd();
+  ClosedFolderBitmap.reset();
+  OpenFolderBitmap.reset();
+  CurrentFolderBitmap.reset();
+}
+
+void TDirectoryListBox::LoadFolderBitmaps() {
+  OpenFolderBitmap = LoadModuleBitmap("OPENFOLDER");
+  ClosedFolderBitmap = LoadModuleBitmap("CLOSEDFOLDER");
+  CurrentFolderBitmap = LoadModuleBitmap("CURRENTFOLDER");
+}
+
+void TDirectoryListBox::CreateWnd() {
+  TCustomListBox::CreateWnd();
+  if (!HandleAllocated()) return;
+  RebuildList();
+  SetItemIndex(PathDepth(currentDirectory_));
+}
+
+char TDirectoryListBox::DriveLetter() const {
+  return currentDirectory_.empty() ? '\0' : currentDirectory_[0];
+}
+
+int TDirectoryListBox::ListSubdirectories(const std::string &Parent, TStringList &List) const {
+  WIN32_FIND_DATAA fd;
+  TFindHandle find(FindFirstFileA(JoinPath(Parent, "*.*").c_str(), &fd));
+  if (!find.Valid()) return 0;
+  int count = 0;
+  do {
+    // A search for directories skips hidden, system and volume entries.
+    if (fd.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | 0x08)) continue;
+    if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+    if (strcmp(fd.cFileName, ".") == 0 || strcmp(fd.cFileName, "..") == 0) continue;
+    List.Add(fd.cFileName);
+    ++count;
+  } while (FindNextFileA(find.Get(), &fd));
+  return count;
+}
+
+void TDirectoryListBox::RebuildList() {
+  const std::string &cur = currentDirectory_;
+  int selection = -1;
+  BeginUpdate();
+  try {
+    Clear();
+    std::string root = ExtractFileDrive(cur) + "\\";
+    DWORD maxComponent = 0, flags = 0;
+    if (GetVolumeInformationA(root.c_str(), nullptr, 0, nullptr, &maxComponent, &flags, nullptr, 0)) {
+      volumePreservesCase_ = (flags & 3) != 0;
+      volumeCaseSensitive_ = (flags & 1) != 0;
+    } else {
+      // Unknown volume: show names as the system spells them.
+      volumePreservesCase_ = true;
+      volumeCaseSensitive_ = false;
+    }
+    int level = 0;
+    std::string rest = cur;
+    if (root.size() >= 2 && root[1] == '\\') {
+      AddItem(root, OpenFolderBitmap.get());
+      level = 1;
+      rest = root.size() < cur.size() ? cur.substr(root.size()) : std::string();
+    }
+    if (!rest.empty()) {
+      if (AnsiLastChar(rest) != "\\") {
+        for (int p = AnsiPos("\\", rest); p > 0; p = AnsiPos("\\", rest)) {
+          std::string name = rest.substr(0, size_t(p) - 1);
+          if (level == 0) name += "\\";
+          rest.erase(0, size_t(p));
+          AddItem(name, OpenFolderBitmap.get());
+          ++level;
+        }
+      }
+      AddItem(rest, CurrentFolderBitmap.get());
+    }
+    selection = Count() - 1;
+    TStringList dirs;
+    dirs.Sorted = true;
+    ListSubdirectories(cur, dirs);
+    ReserveItems(dirs.Count(), 0);
+    for (int i = 0; i < dirs.Count(); ++i) AddItem(dirs[i], ClosedFolderBitmap.get());
+  } catch (...) {
+    EndUpdate();
+    throw;
+  }
+  EndUpdate();
+  if (HandleAllocated()) SetItemIndex(selection);
+}
+
+std::string TDirectoryListBox::ItemPath(int Index) const {
+  if (Index < 0 || Index >= Count()) return std::string();
+  const std::string &cur = currentDirectory_;
+  std::string drive = ExtractFileDrive(cur);
+  if (Index == 0) return drive + "\\";
+  void *kind = Objects(Index);
+  if (kind == ClosedFolderBitmap.get()) return JoinPath(cur, Items(Index));
+  if (kind == CurrentFolderBitmap.get()) return cur;
+  // A level above: the path up to the (Index + 1)-th backslash after the drive.
+  std::string rest = cur.substr(drive.size());
+  size_t i = 0;
+  int found = 0;
+  while (i < rest.size()) {
+    if (IsLeadByte(rest[i]) && i + 1 < rest.size()) {
+      i += 2;
+      continue;
+    }
+    if (rest[i] == '\\' && ++found == Index + 1) break;
+    ++i;
+  }
+  return drive + rest.substr(0, i);
+}
+
+std::string TDirectoryListBox::NameForDisplay(const std::string &S) const {
+  return volumePreservesCase_ || volumeCaseSensitive_ ? S : AnsiLowerCase(S);
+}
+
+int TDirectoryListBox::CompareDirNames(const std::string &A, const std::string &B) const {
+  return volumeCaseSensitive_ ? AnsiCompareStr(A, B) : AnsiCompareFileName(A, B);
+}
+
+void TDirectoryListBox::PaintItem(int Index, RECT Rect, UINT State) {
+  TCanvas &canvas = Canvas();
+  canvas.FillRect(Rect);
+  int glyphWidth = 16;
+  int indent = 4 * Index + 2;
+  auto *bitmap = static_cast<TBitmap *>(Objects(Index));
+  if (bitmap) {
+    // Sub-directories share one indentation, one step below the current directory.
+    if (bitmap == ClosedFolderBitmap.get()) indent = 4 * (PathDepth(currentDirectory_) + 1) + 2;
+    glyphWidth = bitmap->Width();
+    DrawGlyph(canvas, *bitmap, Rect, Rect.left + indent);
+  }
+  canvas.TextOut(Rect.left + indent + glyphWidth + 4, Rect.top, NameForDisplay(Items(Index)));
+}
+
+void TDirectoryListBox::SetCurrentDirectory(const std::string &NewDirectory) {
+  if (NewDirectory.empty() || CompareDirNames(NewDirectory, currentDirectory_) == 0) return;
+  char newDrive = '\0';
+  std::string dirPart, filePart;
+  // Resolving first reports a missing directory before anything changes.
+  SplitEditPath(NewDirectory, newDrive, dirPart, filePart);
+  if (DriveLetter() != newDrive) {
+    inDirectoryChange_ = true;
+    try {
+      if (driveComboLink_) driveComboLink_->SetDriveLetter(newDrive);
+      else SwitchDrive(newDrive);
+    } catch (...) {
+      inDirectoryChange_ = false;
+      throw;
+    }
+    inDirectoryChange_ = false;
+  }
+  EnterDirectory(dirPart);
+}
+
+void TDirectoryListBox::SwitchDrive(char NewDrive) {
+  if (UpCase(NewDrive) == UpCase(DriveLetter())) return;
+  if (NewDrive != '\0') {
+    ChDir(std::string(1, NewDrive) + ":");
+    currentDirectory_ = GetCurrentDir();
+  }
+  if (!inDirectoryChange_) {
+    RebuildList();
+    NotifyChange();
+  }
+}
+
+void TDirectoryListBox::EnterDirectory(const std::string &NewDirectory) {
+  // A relative name is meant relative to the list's own directory.
+  if (DirectoryExists(currentDirectory_)) ChDir(currentDirectory_);
+  ChDir(NewDirectory);
+  currentDirectory_ = GetCurrentDir();
+  RebuildList();
+  NotifyChange();
+}
+
+void TDirectoryListBox::SetDriveLetter(char Value) {
+  if (UpCase(Value) != UpCase(DriveLetter())) SetCurrentDirectory(Format("%c:", Value));
+}
+
+void TDirectoryListBox::OpenSelectedItem() { SetCurrentDirectory(ItemPath(ItemIndex())); }
+
+void TDirectoryListBox::NotifyChange() {
+  if (fileList_) fileList_->SetCurrentDirectory(currentDirectory_);
+  UpdateDirLabel();
+  if (OnChange) OnChange(this);
+}
+
+void TDirectoryListBox::UpdateDirLabel() {
+  if (!dirLabel_) return;
+  int width = dirLabel_->AutoSize() ? Width() : dirLabel_->Width();
+  dirLabel_->SetCaption(ShortenPathToWidth(currentDirectory_, dirLabel_->Canvas(), width));
+}
+
+void TDirectoryListBox::AdjustItemHeight() {
+  int h = FontItemHeight(Font());
+  if (OpenFolderBitmap && h < OpenFolderBitmap->Height() + 1) h = OpenFolderBitmap->Height() + 1;
+  SetItemHeight(h);
+}
+
+void TDirectoryListBox::DblClick() {
+  TCustomListBox::DblClick();
+  OpenSelectedItem();
+}
+
+void TDirectoryListBox::KeyPress(char &Key) {
+  TCustomListBox::KeyPress(Key);
+  if (Key == '\r') OpenSelectedItem();
+}
+
+void TDirectoryListBox::FontChanged() {
+  TCustomListBox::FontChanged();
+  AdjustItemHeight();
+}
+
+void TDirectoryListBox::SetFileList(TFileListBox *Value) {
+  // Only our own back-link is ours to clear: the box may have been linked elsewhere since.
+  if (fileList_ && fileList_->dirListLink_ == this) fileList_->dirListLink_ = nullptr;
+  fileList_ = Value;
+  if (Value) {
+    Value->dirListLink_ = this;
+    Value->FreeNotification(this);
+  }
+}
+
+void TDirectoryListBox::SetDirLabel(TCustomLabel *Value) {
+  dirLabel_ = Value;
+  if (Value) Value->FreeNotification(this);
+  UpdateDirLabel();
+}
+
+void TDirectoryListBox::Notification(TComponent *AComponent, TOperation Operation) {
+  TCustomListBox::Notification(AComponent, Operation);
+  if (Operation != opRemove) return;
+  if (AComponent == fileList_) fileList_ = nullptr;
+  else if (AComponent == driveComboLink_) driveComboLink_ = nullptr;
+  else if (AComponent == dirLabel_) dirLabel_ = nullptr;
+}

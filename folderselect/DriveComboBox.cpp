@@ -1,0 +1,143 @@
+#include <algorithm>
+
+#include "folderselect/FileCtrl.h"
+
+TDriveComboBox::TDriveComboBox(TComponent *AOwner) : TCustomComboBox(AOwner) {
+  FloppyBitmap = LoadModuleBitmap("FLOPPY");
+  FixedBitmap = LoadModuleBitmap("HARD");
+  NetworkBitmap = LoadModuleBitmap("NETWORK");
+  CDROMBitmap = LoadModuleBitmap("CDROM");
+  RAMBitmap = LoadModuleBitmap("RAM");
+  std::string cur = GetCurrentDir();
+  driveLetter_ = cur.empty() || cur[0] == '\\' ? '\0' : cur[0];
+  AdjustItemHeight();
+}
+
+TDriveComboBox::~TDriveComboBox() {
+  if (HandleAllocated()) TControl::DestroyWnd();
+  FloppyBitmap.reset();
+  FixedBitmap.reset();
+  NetworkBitmap.reset();
+  CDROMBitmap.reset();
+  RAMBitmap.reset();
+}
+
+void TDriveComboBox::CreateWnd() {
+  TCustomComboBox::CreateWnd();
+  if (!HandleAllocated()) return;
+  FillDriveList();
+  // Nothing is selected yet, so this selects, tells the directory list and fires OnChange.
+  SetDriveLetter(driveLetter_);
+}
+
+void TDriveComboBox::FillDriveList() {
+  Clear();
+  const TDriveQueries &query = CurrentDriveQueries();
+  DWORD drives = query.LogicalDrives();
+  for (int n = 0; n < 26; ++n) {
+    if (!(drives & (DWORD(1) << n))) continue;
+    char letter = char('a' + n);
+    char root[4] = {letter, ':', '\\', 0};
+    UINT kind = query.DriveType(root);
+    if (textCase_ == tcUpperCase) letter = UpCase(letter);
+    switch (kind) {
+      case DRIVE_REMOVABLE:
+        // Asking a floppy drive for its label would spin it up, or fail without a disk.
+        AddItem(std::string(1, letter) + ":", FloppyBitmap.get());
+        break;
+      case DRIVE_FIXED:
+        AddItem(Format("%c: %s", letter, query.VolumeLabel(letter).c_str()), FixedBitmap.get());
+        break;
+      case DRIVE_REMOTE:
+        AddItem(Format("%c: %s", letter, query.NetworkName(letter).c_str()), NetworkBitmap.get());
+        break;
+      case DRIVE_CDROM:
+        AddItem(Format("%c: %s", letter, query.VolumeLabel(letter).c_str()), CDROMBitmap.get());
+        break;
+      case DRIVE_RAMDISK:
+        AddItem(Format("%c: %s", letter, query.VolumeLabel(letter).c_str()), RAMBitmap.get());
+        break;
+      default:
+        break;
+    }
+  }
+}
+
+void TDriveComboBox::SetDriveLetter(char NewDrive) {
+  if (ItemIndex() >= 0 && UpCase(NewDrive) == UpCase(driveLetter_)) return;
+  if (NewDrive == '\0') {
+    driveLetter_ = '\0';
+    SetItemIndex(-1);
+  } else {
+    char upper = UpCase(NewDrive);
+    // Only letters have a lower case; anything else is kept as it is rather than turned
+    // into some other character.
+    bool letter = upper >= 'A' && upper <= 'Z';
+    driveLetter_ = textCase_ == tcUpperCase || !letter ? upper : char(upper + 32);
+    for (int i = 0, n = Count(); i < n; ++i) {
+      std::string text = Items(i);
+      if (text.size() >= 2 && UpCase(text[0]) == UpCase(driveLetter_) && text[1] == ':') {
+        SetItemIndex(i);
+        break;
+      }
+    }
+  }
+  if (dirList_) dirList_->SwitchDrive(driveLetter_);
+  if (OnChange) OnChange(this);
+}
+
+void TDriveComboBox::SetTextCase(TTextCase Value) {
+  textCase_ = Value;
+  char drive = driveLetter_;
+  FillDriveList();
+  SetDriveLetter(drive);
+}
+
+void TDriveComboBox::SetDirList(TDirectoryListBox *Value) {
+  if (dirList_ && dirList_->driveComboLink_ == this) dirList_->driveComboLink_ = nullptr;
+  dirList_ = Value;
+  if (Value) {
+    Value->driveComboLink_ = this;
+    Value->FreeNotification(this);
+  }
+}
+
+void TDriveComboBox::Notification(TComponent *AComponent, TOperation Operation) {
+  TCustomComboBox::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == dirList_) dirList_ = nullptr;
+}
+
+void TDriveComboBox::Click() {
+  TCustomComboBox::Click();
+  int index = ItemIndex();
+  if (index >= 0) SetDriveLetter(Items(index)[0]);
+}
+
+void TDriveComboBox::FontChanged() {
+  TCustomComboBox::FontChanged();
+  AdjustItemHeight();
+  RecreateWnd();  // refills the list through CreateWnd
+}
+
+void TDriveComboBox::AdjustItemHeight() {
+  SetItemHeight(std::max(FontItemHeight(Font()), FloppyBitmap ? FloppyBitmap->Height() : 0));
+}
+
+void TDriveComboBox::PaintItem(int Index, RECT Rect, UINT State) {
+  TCanvas &canvas = Canvas();
+  canvas.FillRect(Rect);
+  int bitmapWidth = 16;
+  auto *bitmap = static_cast<TBitmap *>(Objects(Index));
+  if (bitmap) {
+    bitmapWidth = bitmap->Width();
+    DrawGlyph(canvas, *bitmap, Rect, Rect.left + 2);
+  }
+  Rect.left += bitmapWidth + 6;
+  std::string text = Items(Index);
+  TSelectGuard font(canvas.Handle(), canvas.Font.Handle());
+  int oldMode = SetBkMode(canvas.Handle(), TRANSPARENT);
+  COLORREF oldColor = SetTextColor(canvas.Handle(), ColorToRGB(canvas.Font.Color()));
+  DrawTextA(canvas.Handle(), text.c_str(), -1, &Rect, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+  SetTextColor(canvas.Handle(), oldColor);
+  SetBkMode(canvas.Handle(), oldMode);
+}

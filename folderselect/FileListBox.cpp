@@ -1,0 +1,269 @@
+#include <algorithm>
+
+#include "folderselect/FileCtrl.h"
+#include "toolkit/Forms.h"
+
+namespace {
+
+const char *const SInvalidFileName = "Ungültiger Dateiname - %s";
+
+bool IsPattern(const std::string &s) {
+  return AnsiStrScan(s.c_str(), '*') != nullptr || AnsiStrScan(s.c_str(), '?') != nullptr;
+}
+
+bool TextLess(const std::string &a, const std::string &b) { return AnsiCompareText(a, b) < 0; }
+
+// Tells, while entries arrive in any order, whether an entry lands at sorted position
+// 100 among those before it.  Only the 101 smallest texts can decide that, so an entry
+// costs one comparison once that many have arrived.
+class TPosition100Watch {
+ public:
+  bool Add(const std::string &text) {
+    if (smallest_.size() == kKept && !TextLess(text, smallest_.back())) return false;
+    // Equal texts go after their equals, as in the list control.
+    auto at = std::upper_bound(smallest_.begin(), smallest_.end(), text, TextLess);
+    size_t position = size_t(at - smallest_.begin());
+    smallest_.insert(at, text);
+    if (smallest_.size() > kKept) smallest_.pop_back();
+    return position == 100;
+  }
+
+ private:
+  static constexpr size_t kKept = 101;
+  std::vector<std::string> smallest_;
+};
+
+// Puts the screen's cursor back at the end of a scope.
+class TCursorScope {
+ public:
+  TCursorScope() : saved_(Screen->Cursor()) {}
+  ~TCursorScope() { Screen->SetCursor(saved_); }
+  TCursorScope(const TCursorScope &) = delete;
+  TCursorScope &operator=(const TCursorScope &) = delete;
+
+ private:
+  TCursor saved_;
+};
+
+struct TEntry {
+  std::string text;
+  TBitmap *bitmap;
+};
+
+}  // namespace
+
+TFileListBox::TFileListBox(TComponent *AOwner) : TCustomListBox(AOwner) {
+  SetWidth(145);
+  fileType_ = TFileType{ftNormal};
+  currentDirectory_ = GetCurrentDir();
+  mask_ = "*.*";
+  SetMultiSelect(false);
+  lastSelIndex_ = -1;
+  LoadFileBitmaps();
+  SetSorted(true);
+  AdjustItemHeight();
+}
+
+TFileListBox::~TFileListBox() {
+  if (HandleAllocated()) TControl::DestroyWnd();
+  ExecutableBitmap.reset();
+  FolderBitmap.reset();
+  UnknownFileBitmap.reset();
+}
+
+void TFileListBox::LoadFileBitmaps() {
+  ExecutableBitmap = LoadModuleBitmap("EXECUTABLE");
+  FolderBitmap = LoadModuleBitmap("CLOSEDFOLDER");
+  UnknownFileBitmap = LoadModuleBitmap("UNKNOWNFILE");
+}
+
+void TFileListBox::CreateWnd() {
+  TCustomListBox::CreateWnd();
+  if (HandleAllocated()) ReadFileEntries();
+}
+
+void TFileListBox::ReadFileEntries() {
+  if (!HandleAllocated()) return;
+  DWORD attrMask = 0;
+  for (int a = ftReadOnly; a <= ftArchive; ++a)
+    if (fileType_.Contains(TFileAttr(a))) attrMask |= DWORD(1) << a;
+  const bool wantAll = fileType_.Contains(ftNormal);
+  ChDir(currentDirectory_);
+  Clear();
+  std::vector<TEntry> entries;
+  {
+    TCursorScope cursor;
+    TPosition100Watch watch;
+    bool hourglass = false;
+    size_t start = 0;
+    while (start <= mask_.size()) {
+      size_t end = mask_.find(';', start);
+      if (end == std::string::npos) end = mask_.size();
+      std::string pattern = mask_.substr(start, end - start);
+      start = end + 1;
+      if (pattern.empty()) continue;
+      WIN32_FIND_DATAA fd;
+      TFindHandle find(FindFirstFileA(pattern.c_str(), &fd));
+      if (!find.Valid()) continue;
+      do {
+        DWORD attr = fd.dwFileAttributes;
+        // The search leaves out hidden, system, volume and directory entries unless asked.
+        if (attr & 0x1E & ~attrMask) continue;
+        if (!wantAll && !(attr & attrMask)) continue;
+        TEntry entry;
+        if (attr & FILE_ATTRIBUTE_DIRECTORY) {
+          entry.text = Format("[%s]", fd.cFileName);
+          entry.bitmap = showGlyphs_ ? FolderBitmap.get() : nullptr;
+        } else {
+          entry.text = fd.cFileName;
+          std::string ext = AnsiLowerCase(ExtractFileExt(entry.text));
+          bool program = ext == ".exe" || ext == ".com" || ext == ".bat" || ext == ".pif";
+          entry.bitmap = program ? ExecutableBitmap.get() : UnknownFileBitmap.get();
+        }
+        if (!hourglass && watch.Add(entry.text)) {
+          hourglass = true;
+          Screen->SetCursor(crHourGlass);
+        }
+        entries.push_back(std::move(entry));
+      } while (FindNextFileA(find.Get(), &fd));
+    }
+    // The system list box inserts each item at its sorted place by moving every item
+    // behind it; items that arrive in order go to the end and cost nothing to place.
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const TEntry &a, const TEntry &b) { return TextLess(a.text, b.text); });
+    size_t bytes = 0;
+    for (auto &e : entries) bytes += e.text.size() + 1;
+    ReserveItems(int(entries.size()), bytes);
+    BeginUpdate();
+    try {
+      for (auto &e : entries) AddItem(e.text, e.bitmap);
+    } catch (...) {
+      EndUpdate();
+      throw;
+    }
+    EndUpdate();
+  }
+  NotifyChange();
+}
+
+void TFileListBox::PaintItem(int Index, RECT Rect, UINT State) {
+  TCanvas &canvas = Canvas();
+  canvas.FillRect(Rect);
+  int offset = 2;
+  auto *bitmap = static_cast<TBitmap *>(Objects(Index));
+  if (showGlyphs_ && bitmap) {
+    DrawGlyph(canvas, *bitmap, Rect, Rect.left + 2);
+    offset = bitmap->Width() + 6;
+  }
+  canvas.TextOut(Rect.left + offset, Rect.top, Items(Index));
+}
+
+void TFileListBox::SetCurrentDirectory(const std::string &NewDirectory) {
+  if (AnsiCompareFileName(NewDirectory, currentDirectory_) == 0) return;
+  // A relative name is meant relative to the list's own directory.
+  if (DirectoryExists(currentDirectory_)) ChDir(currentDirectory_);
+  ChDir(NewDirectory);
+  currentDirectory_ = GetCurrentDir();
+  ReadFileEntries();
+}
+
+void TFileListBox::SetMask(const std::string &Value) {
+  if (Value == mask_) return;
+  mask_ = Value;
+  ReadFileEntries();
+}
+
+void TFileListBox::SetFileType(TFileType Value) {
+  if (Value == fileType_) return;
+  fileType_ = Value;
+  ReadFileEntries();
+}
+
+void TFileListBox::SetShowGlyphs(bool Value) {
+  if (Value == showGlyphs_) return;
+  showGlyphs_ = Value;
+  if (showGlyphs_ && ExecutableBitmap && ExecutableBitmap->Height() + 1 > ItemHeight()) AdjustItemHeight();
+  Invalidate();
+}
+
+void TFileListBox::AdjustItemHeight() {
+  int h = FontItemHeight(Font());
+  if (showGlyphs_ && ExecutableBitmap && h < ExecutableBitmap->Height() + 1)
+    h = ExecutableBitmap->Height() + 1;
+  SetItemHeight(h);
+}
+
+std::string TFileListBox::SelectedName() const {
+  int index = ItemIndex();
+  int count = Count();
+  if (index >= 0 && count > 0 && index < count && Selected(index)) return Items(index);
+  return std::string();
+}
+
+void TFileListBox::SetSelectedName(const std::string &NewName) {
+  if (AnsiCompareFileName(NewName, SelectedName()) == 0) return;
+  SetItemIndex(FindExact(NewName, 0));
+  NotifyChange();
+}
+
+std::string TFileListBox::SelectedPath() const {
+  std::string name = SelectedName();
+  return name.empty() ? std::string() : JoinPath(currentDirectory_, name);
+}
+
+void TFileListBox::NotifyChange() {
+  lastSelIndex_ = ItemIndex();
+  if (fileEdit_) {
+    std::string name = SelectedName();
+    fileEdit_->SetText(name.empty() ? mask_ : name);
+    fileEdit_->SelectAll();
+  }
+  if (OnChange) OnChange(this);
+}
+
+void TFileListBox::ApplyTypedPath(const std::string &EnteredPath) {
+  if (EnteredPath.empty() || AnsiCompareFileName(SelectedPath(), EnteredPath) == 0) return;
+  char drive = '\0';
+  std::string dirPart, filePart;
+  SplitEditPath(EnteredPath, drive, dirPart, filePart);
+  if (dirListLink_) dirListLink_->SetCurrentDirectory(EnteredPath);
+  else if (drive != '\0') SetCurrentDirectory(Format("%c:%s", drive, dirPart.c_str()));
+  else SetCurrentDirectory(dirPart);
+  if (IsPattern(filePart)) {
+    SetMask(filePart);
+  } else if (!filePart.empty()) {
+    SetSelectedName(filePart);
+    if (!FileExists(filePart)) throw EInvalidOperation(Format(SInvalidFileName, EnteredPath.c_str()));
+    // A file that exists but is not listed is shown by making it the mask.
+    if (SelectedName().empty()) {
+      SetMask(filePart);
+      SetSelectedName(filePart);
+    }
+  }
+}
+
+void TFileListBox::Click() {
+  TCustomListBox::Click();
+  if (ItemIndex() != lastSelIndex_) NotifyChange();
+}
+
+void TFileListBox::FontChanged() {
+  TCustomListBox::FontChanged();
+  AdjustItemHeight();
+}
+
+void TFileListBox::SetFileEdit(TEdit *Value) {
+  fileEdit_ = Value;
+  if (Value) {
+    Value->FreeNotification(this);
+    std::string name = SelectedName();
+    Value->SetText(name.empty() ? mask_ : name);
+  }
+}
+
+void TFileListBox::Notification(TComponent *AComponent, TOperation Operation) {
+  TCustomListBox::Notification(AComponent, Operation);
+  if (Operation != opRemove) return;
+  if (AComponent == fileEdit_) fileEdit_ = nullptr;
+  else if (AComponent == dirListLink_) dirListLink_ = nullptr;
+}

@@ -1,0 +1,215 @@
+// Path helpers and the path label, on a directory tree of the test's own in c:\.
+#include <gtest/gtest.h>
+
+#include "folderselect/FileCtrl.h"
+#include "support/TestSupport.h"
+#include "toolkit/Forms.h"
+
+namespace {
+
+const std::string kRoot = "C:\\ftest_paths";
+
+void RemoveTree(const std::string &dir) {
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);
+  if (h != INVALID_HANDLE_VALUE) {
+    do {
+      std::string name = fd.cFileName;
+      if (name == "." || name == "..") continue;
+      std::string path = dir + "\\" + name;
+      SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(path);
+      else DeleteFileA(path.c_str());
+    } while (FindNextFileA(h, &fd));
+    FindClose(h);
+  }
+  RemoveDirectoryA(dir.c_str());
+}
+
+class PathHelpers : public testing::Test {
+ protected:
+  void SetUp() override {
+    RemoveTree(kRoot);
+    ASSERT_TRUE(ForceDirectories(kRoot + "\\Data\\Windows\\System"));
+    ForceDirectories(kRoot + "\\Data\\Other");
+    WriteTextFile(kRoot + "\\Data\\Windows\\win.ini", "[x]\r\n");
+    ChDir(kRoot + "\\Data");
+  }
+  void TearDown() override {
+    ChDir("C:\\");
+    RemoveTree(kRoot);
+  }
+};
+
+struct SplitCase {
+  const char *typed;
+  char drive;
+  const char *dirPart;
+  const char *filePart;
+};
+
+TEST_F(PathHelpers, SplitEditPathSeparatesDriveDirectoryAndFile) {
+  const SplitCase cases[] = {
+      {"[Windows]", 'C', "\\ftest_paths\\Data\\Windows", ""},
+      {"C:\\ftest_paths\\Data\\Windows\\*.txt", 'C', "\\ftest_paths\\Data\\Windows", "*.txt"},
+      {"C:\\ftest_paths\\Data\\Windows\\System", 'C', "\\ftest_paths\\Data\\Windows\\System", ""},
+      {"C:\\ftest_paths\\Data\\Windows\\win.ini", 'C', "\\ftest_paths\\Data\\Windows", "win.ini"},
+      {"Windows\\win.ini", 'C', "Windows", "win.ini"},
+      {"\\ftest_paths", 'C', "\\ftest_paths", ""},
+      {"C:\\", 'C', "\\", ""},
+      {"*.ini", 'C', "\\ftest_paths\\Data", "*.ini"},
+  };
+  for (const SplitCase &c : cases) {
+    char drive = '?';
+    std::string dir, file;
+    SplitEditPath(c.typed, drive, dir, file);
+    EXPECT_EQ(drive, c.drive) << c.typed;
+    EXPECT_EQ(dir, c.dirPart) << c.typed;
+    EXPECT_EQ(file, c.filePart) << c.typed;
+    EXPECT_EQ(GetCurrentDir(), kRoot + "\\Data") << "current directory after " << c.typed;
+  }
+}
+
+TEST_F(PathHelpers, SplitEditPathRaisesForMissingDirectoriesAndRestoresTheCurrentOne) {
+  const char *missing[] = {"[Nowhere]", "C:\\ftest_paths\\Nowhere\\*.txt", "C:\\ftest_paths\\Data\\Nowhere",
+                           "Windows\\win.ini\\x"};
+  for (const char *typed : missing) {
+    char drive;
+    std::string dir, file;
+    EXPECT_THROW(SplitEditPath(typed, drive, dir, file), EInOutError) << typed;
+    EXPECT_EQ(GetCurrentDir(), kRoot + "\\Data") << typed;
+  }
+}
+
+TEST(PathText, JoinPathAndPathDepth) {
+  EXPECT_EQ(JoinPath("C:\\", "*.*"), "C:\\*.*");
+  EXPECT_EQ(JoinPath("C:\\Windows", "*.*"), "C:\\Windows\\*.*");
+  EXPECT_EQ(JoinPath("\\\\srv\\share\\", "a"), "\\\\srv\\share\\a");
+  EXPECT_EQ(PathDepth("C:\\"), 1);
+  EXPECT_EQ(PathDepth("C:\\Windows\\System"), 2);
+  EXPECT_EQ(PathDepth("\\\\server\\share\\a"), 4);
+  EXPECT_EQ(PathDepth(""), 0);
+}
+
+TEST(PathText, DropFirstDirectoryStepsFromTheLeft) {
+  std::string dir = "\\Alpha\\Beta\\";
+  DropFirstDirectory(dir);
+  EXPECT_EQ(dir, "\\...\\Beta\\");
+  DropFirstDirectory(dir);
+  EXPECT_EQ(dir, "\\...\\");
+  dir = "\\";
+  DropFirstDirectory(dir);
+  EXPECT_EQ(dir, "");
+  dir = "Alpha\\Beta\\";
+  DropFirstDirectory(dir);
+  EXPECT_EQ(dir, "...\\Beta\\");
+}
+
+class ShortenPath : public testing::Test {
+ protected:
+  TMemoryDC dc_;
+  TCanvas canvas_{dc_.Get()};
+  int Width(const std::string &s) { return canvas_.TextWidth(s); }
+};
+
+TEST_F(ShortenPath, StopsAtTheFirstFormThatFits) {
+  const std::string steps[] = {"C:\\Alpha\\Beta\\Gamma\\x.txt", "C:\\...\\Beta\\Gamma\\x.txt",
+                               "C:\\...\\Gamma\\x.txt", "C:\\...\\x.txt", "...\\x.txt", "x.txt"};
+  for (const std::string &expected : steps) {
+    EXPECT_EQ(ShortenPathToWidth(steps[0], canvas_, Width(expected)), expected);
+  }
+  EXPECT_EQ(ShortenPathToWidth(steps[0], canvas_, 1), "x.txt") << "the name is never cut";
+  EXPECT_EQ(ShortenPathToWidth("", canvas_, 0), "");
+}
+
+TEST_F(ShortenPath, RelativePathsGetNoLeadingBackslash) {
+  std::string path = "Alpha\\Beta\\Gamma\\x.txt";
+  EXPECT_EQ(ShortenPathToWidth(path, canvas_, Width(path)), path);
+  EXPECT_EQ(ShortenPathToWidth(path, canvas_, Width("...\\Gamma\\x.txt")), "...\\Gamma\\x.txt");
+  EXPECT_EQ(ShortenPathToWidth(path, canvas_, Width("...\\x.txt")), "...\\x.txt");
+}
+
+TEST(Drives, VolumeLabelFollowsTheCaseOfTheLetterAndFailsQuietly) {
+  std::string lower = DriveVolumeLabel('c'), upper = DriveVolumeLabel('C');
+  ASSERT_GE(lower.size(), 2u);
+  EXPECT_EQ(lower.front(), '[');
+  EXPECT_EQ(lower.back(), ']');
+  EXPECT_EQ(lower, AnsiLowerCase(lower));
+  EXPECT_EQ(upper, AnsiUpperCase(lower));
+  UINT before = SetErrorMode(0);
+  SetErrorMode(before);
+  DWORD drives = GetLogicalDrives();
+  char absent = 0;
+  for (char d = 'q'; d <= 'y' && !absent; ++d)
+    if (!(drives & (1u << (d - 'a')))) absent = d;
+  ASSERT_NE(absent, 0);
+  EXPECT_EQ(DriveVolumeLabel(absent), "[]");
+  // Not redirected: the volume label stands in for the network name.
+  EXPECT_EQ(DriveNetworkName(absent), "[]");
+  EXPECT_EQ(DriveNetworkName('c'), lower);
+  EXPECT_EQ(SetErrorMode(before), before) << "error mode restored";
+}
+
+TEST(Fonts, FontItemHeightIsTheCellHeight) {
+  TFont small, large;
+  small.SetHeight(-11);
+  large.SetHeight(-24);
+  TScreenDC dc;
+  TEXTMETRICA tm;
+  {
+    TSelectGuard sel(dc.Get(), large.Handle());
+    GetTextMetricsA(dc.Get(), &tm);
+  }
+  EXPECT_EQ(FontItemHeight(large), tm.tmHeight);
+  EXPECT_LT(FontItemHeight(small), FontItemHeight(large));
+}
+
+// Renders a control's client area through WM_PRINTCLIENT into a 32-bit bitmap.
+std::vector<COLORREF> Render(TControl &c, int w, int h) {
+  TScreenDC screen;
+  TMemoryDC mem(screen.Get());
+  TGdiHandle<HBITMAP> bmp(CreateCompatibleBitmap(screen.Get(), w, h));
+  TSelectGuard sel(mem.Get(), bmp.Get());
+  SendMessageA(c.Handle(), WM_PRINTCLIENT, WPARAM(mem.Get()), PRF_CLIENT);
+  std::vector<COLORREF> px;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) px.push_back(GetPixel(mem.Get(), x, y));
+  return px;
+}
+
+TEST(PathLabelPaint, DrawsTheShortenedCaptionWithoutPrefixes) {
+  TForm *form = CreateForm<TForm>(nullptr);
+  auto *label = new TPathLabel(form);
+  label->SetParent(form);
+  label->SetBounds(0, 0, 120, 16);
+  label->SetColor(clWhite);
+  std::string path = "C:\\Alpha & Co\\Beta\\Gamma\\readme.txt";
+  label->SetCaption(path);
+  EXPECT_EQ(label->Width(), 120) << "keeps its size";
+  std::string shown = ShortenPathToWidth(path, label->Canvas(), 120);
+  EXPECT_NE(shown, path);
+  EXPECT_EQ(shown.substr(0, 6), "C:\\...");
+  // The same text drawn by hand must give the same pixels.
+  auto got = Render(*label, 120, 16);
+  TScreenDC screen;
+  TMemoryDC mem(screen.Get());
+  TGdiHandle<HBITMAP> bmp(CreateCompatibleBitmap(screen.Get(), 120, 16));
+  TSelectGuard sel(mem.Get(), bmp.Get());
+  RECT rc = {0, 0, 120, 16};
+  TGdiHandle<HBRUSH> white(CreateSolidBrush(RGB(255, 255, 255)));
+  FillRect(mem.Get(), &rc, white.Get());
+  {
+    TSelectGuard font(mem.Get(), label->Font().Handle());
+    SetBkMode(mem.Get(), TRANSPARENT);
+    SetTextColor(mem.Get(), ColorToRGB(label->Font().Color()));
+    DrawTextA(mem.Get(), shown.c_str(), int(shown.size()), &rc, DT_NOPREFIX);
+  }
+  int differing = 0;
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 120; ++x)
+      if (GetPixel(mem.Get(), x, y) != got[size_t(y * 120 + x)]) ++differing;
+  EXPECT_EQ(differing, 0);
+  delete form;
+}
+
+}  // namespace
