@@ -575,6 +575,8 @@ void OnCommand(int id, int code) {
   }
 }
 
+void PressTipControl(const std::string &name);
+
 LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == g_host.orvaneMessage && message != 0) {
     OnBroadcast(wParam, lParam);
@@ -604,6 +606,7 @@ LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return 0;
     case WM_APP_OPEN:
       CallCreate();
+      for (const std::string &name : g_host.options.press) PressTipControl(name);
       return 0;
     case WM_DESTROY:
       KillTimer(window, kStatusTimer);
@@ -611,6 +614,31 @@ LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return 0;
   }
   return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// Clicks a control of the tip window, found by the component name the module gives each
+// of its windows, as a person would with the mouse.
+static BOOL CALLBACK FindNamedControl(HWND h, LPARAM l) {
+  auto *search = reinterpret_cast<std::pair<const std::string *, HWND> *>(l);
+  auto *name = static_cast<const char *>(GetPropA(h, "TkName"));
+  if (name && *search->first == name) {
+    search->second = h;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+void PressTipControl(const std::string &name) {
+  HWND tip = FindTipWindow();
+  std::pair<const std::string *, HWND> search(&name, nullptr);
+  if (tip) EnumChildWindows(tip, FindNamedControl, LPARAM(&search));
+  if (!search.second) {
+    Log("/press: no control %s", name.c_str());
+    return;
+  }
+  SendMessageA(search.second, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+  SendMessageA(search.second, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+  Log("pressed %s", name.c_str());
 }
 
 std::string HostFolder() {

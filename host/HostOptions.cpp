@@ -98,6 +98,11 @@ HostOptions ParseHostOptions(const std::vector<std::string> &args,
       options.openAtStart = true;
       continue;
     }
+    if (name == "press") {
+      if (i + 1 < args.size()) options.press.push_back(args[++i]);
+      else errors.push_back("/press needs the name of a control");
+      continue;
+    }
     int *number = name == "lang"   ? &options.language
                   : name == "os"   ? &options.osCode
                   : name == "mask" ? &options.validOsMask

@@ -14,10 +14,11 @@ struct HostOptions {
   std::string hint = "Hält jeden Start des Rechners in c:\\winboot.log fest.";
   std::string dllPath;                   // empty: Bootlog.dll beside the host
   std::string logFile;                   // empty: the log goes to the window only
+  std::vector<std::string> press;        // controls of the tip to click once it is open
 };
 
 // Reads "/lang N /os N /mask N /help N /open /caption TEXT /hint TEXT /dll PATH
-// /log FILE" (options start with '/' or '-', any case).  Every option is optional.
+// /log FILE /press NAME" (options start with '/' or '-', any case).  Every option is optional.
 // A bad option or value is described in errors and leaves the default in place.
 HostOptions ParseHostOptions(const std::vector<std::string> &args,
                              std::vector<std::string> &errors);

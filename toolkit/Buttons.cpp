@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+
 TSpeedButton::TSpeedButton(TComponent *AOwner) : TControl(AOwner) {
   SetParentColor(true);
   SetBounds(0, 0, 23, 22);
@@ -100,7 +102,8 @@ void TSpeedButton::Paint(TCanvas &canvas) {
   if (!text.empty()) ts = canvas.TextExtent(text);
   int spacing = (gw && !text.empty()) ? 4 : 0;
   int total = gw + spacing + ts.cx;
-  int x = (r.right - total) / 2 + offset;
+  // Centred; a caption too long for the button is cut at the right, never the glyph.
+  int x = std::max(2, (r.right - total) / 2) + offset;
   if (gw) {
     int y = (r.bottom - gh) / 2 + offset;
     RECT dest = {x, y, x + gw, y + gh};
