@@ -103,7 +103,7 @@ void TSpeedButton::Paint(TCanvas &canvas) {
   int spacing = (gw && !text.empty()) ? 4 : 0;
   int total = gw + spacing + ts.cx;
   // Centred; a caption too long for the button is cut at the right, never the glyph.
-  int x = std::max(2, (r.right - total) / 2) + offset;
+  int x = std::max(2, int(r.right - total) / 2) + offset;
   if (gw) {
     int y = (r.bottom - gh) / 2 + offset;
     RECT dest = {x, y, x + gw, y + gh};
