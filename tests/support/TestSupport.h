@@ -32,6 +32,8 @@ void PumpMessages(int ms = 0);
 void WriteTextFile(const std::string &path, const std::string &text);
 std::string ReadTextFile(const std::string &path);
 void RemoveIfExists(const std::string &path);
+// Removes a directory with everything in it, read-only entries included.
+void RemoveTree(const std::string &dir);
 
 // HKCU registry helpers.
 void SetUserDword(const char *key, const char *name, DWORD value);
