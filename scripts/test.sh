@@ -8,6 +8,21 @@ bash "$root/scripts/setup.sh"
 bash "$root/scripts/build.sh"
 build=${BOOTLOG_BUILD_DIR:-$root/build}
 source "$root/scripts/wine-env.sh" "$build/wineprefix-test" fresh
+# Drives of every kind the drive list knows, as Wine lets a prefix declare them; the
+# server restarts so that Wine's mount manager reads them.
+drives=$build/wine-drives
+rm -rf "$drives"; mkdir -p "$drives"/{floppy,cdrom,ram,net}
+printf 'Bootplatte' >"$WINEPREFIX/drive_c/.windows-label"
+printf 'Daten CD' >"$drives/cdrom/.windows-label"
+for d in a,floppy,floppy d,cdrom,cdrom r,ram,ramdisk x,net,network; do
+  IFS=, read -r letter dir kind <<<"$d"
+  letter=$letter:
+  ln -sfn "$drives/$dir" "$WINEPREFIX/dosdevices/$letter"
+  "$WINELOADER" reg add 'HKLM\Software\Wine\Drives' /v "$letter" /d "$kind" /f >/dev/null 2>&1
+done
+"$WINESERVER" -k >/dev/null 2>&1 || true
+"$WINESERVER" -p >/dev/null 2>&1 </dev/null
+export BOOTLOG_WINE_DRIVES="a:floppy d:cdrom r:ram x:network"
 # A second prefix whose screen runs at 120 dots per inch.
 (
   source "$root/scripts/wine-env.sh" "$build/wineprefix-120dpi" fresh
