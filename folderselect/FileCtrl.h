@@ -163,6 +163,8 @@ class TDirectoryListBox : public TCustomListBox {
   void CreateWnd() override;
   void PaintItem(int Index, RECT Rect, UINT State) override;
   void KeyPress(char &Key) override;
+  // Enter opens the selected directory, also in a window with a default button.
+  bool WantsKey(WORD key) const override { return key == VK_RETURN; }
   void FontChanged() override;
 
  private:

@@ -7,6 +7,7 @@
 #include "folderselect/FileCtrl.h"
 #include "support/TestSupport.h"
 #include "toolkit/Forms.h"
+#include "toolkit/StdCtrls.h"
 
 namespace {
 
@@ -177,9 +178,15 @@ TEST_F(FolderLists, DoubleClickAndEnterOpenTheItem) {
   EXPECT_EQ(dbl, 1);
   EXPECT_EQ(dirs->CurrentDirectory(), kRoot + "\\Alpha\\beta");
 
+  // Enter is the list's own, also in a window with a default button.
+  auto *ok = Make<TButton>(300, 75, 25);
+  ok->SetDefault(true);
+  int okClicks = 0;
+  ok->OnClick = [&](TComponent *) { ++okClicks; };
   dirs->SetFocus();
   dirs->SetItemIndex(1);  // ftest_lists
   PressEnter(*dirs);
+  EXPECT_EQ(okClicks, 0);
   EXPECT_EQ(dirs->CurrentDirectory(), kRoot);
 
   dirs->SetItemIndex(0);
