@@ -9,12 +9,13 @@ bash "$root/scripts/setup.sh"
 bash "$root/scripts/build.sh" >/dev/null
 had_display=""
 if [ -n "${DISPLAY:-}" ] && timeout 5 xdpyinfo >/dev/null 2>&1; then had_display=1; fi
-source "$root/scripts/wine-env.sh" "$root/build/wineprefix-demo"
+build=${BOOTLOG_BUILD_DIR:-$root/build}
+source "$root/scripts/wine-env.sh" "$build/wineprefix-demo"
 # A machine of the kind the tip is for: an AUTOEXEC.BAT to hook into and a log to show.
 c="$WINEPREFIX/drive_c"
 [ -f "$c/AUTOEXEC.BAT" ] || printf '@echo off\r\nSET PATH=C:\\WINDOWS;C:\\WINDOWS\\COMMAND\r\nSET TEMP=C:\\TEMP\r\n' >"$c/AUTOEXEC.BAT"
 [ -f "$c/winboot.log" ] || printf 'Aktuelles Datum: Di 08.12.2026\r\nAktuelle Zeit: 8:02:11,45\r\n \r\n' >"$c/winboot.log"
-host="$root/build/x86_64/bin/DemoHost.exe"
+host="$build/x86_64/bin/DemoHost.exe"
 args=("$@")
 [ ${#args[@]} -eq 0 ] && args=(/open)
 if [ -n "$had_display" ]; then
@@ -23,7 +24,7 @@ else
   "$WINELOADER" "$host" "${args[@]}" >/dev/null 2>&1 &
   pid=$!
   sleep "${DEMO_WAIT:-6}"
-  shot="$root/build/demo-screenshot.png"
+  shot="$build/demo-screenshot.png"
   import -display "$DISPLAY" -window root "$shot"
   kill "$pid" 2>/dev/null || true
   "$WINESERVER" -k >/dev/null 2>&1 || true
