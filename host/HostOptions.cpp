@@ -1,33 +1,19 @@
 #include "HostOptions.h"
 
+#include "module/OsEditions.h"
+
 #include <cctype>
 #include <climits>
 #include <cstdlib>
 
 namespace {
 
-const char *const kOsNames[] = {
-    "Windows 98 Standard Edition",
-    "Windows 98 Standard Edition A",
-    "Windows 98 Second Edition",
-    "Windows 95",
-    "Windows 95 A",
-    "Windows 95 B",
-    "Windows 95 B OEM Service Release 2",
-    "Windows 95 B OEM Service Release 2.1",
-    "Windows 95 C OEM Service Release 2.5 C",
-    "Windows NT",
-    "Windows 2000",
-    "Windows 98 ME",
-    "Windows XP",
-};
 
 const char *const kOsShortNames[] = {
     "98", "98 A", "98 SE", "95", "95 A", "95 B", "95 OSR 2",
     "95 OSR 2.1", "95 OSR 2.5", "NT", "2000", "ME", "XP",
 };
 
-constexpr int kNamedOsCodes = sizeof(kOsNames) / sizeof(kOsNames[0]);
 
 std::string Lower(std::string s) {
   for (char &c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -37,11 +23,11 @@ std::string Lower(std::string s) {
 }  // namespace
 
 const char *OsName(int code) {
-  return code >= 1 && code <= kNamedOsCodes ? kOsNames[code - 1] : "";
+  return code >= 1 && code <= kNamedOsEditions ? kOsEditionNames[code - 1] : "";
 }
 
 const char *OsShortName(int code) {
-  return code >= 1 && code <= kNamedOsCodes ? kOsShortNames[code - 1] : "";
+  return code >= 1 && code <= kNamedOsEditions ? kOsShortNames[code - 1] : "";
 }
 
 bool ParseNumber(const std::string &text, int &value) {

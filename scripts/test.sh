@@ -31,7 +31,6 @@ export BOOTLOG_WINE_DRIVES="a:floppy d:cdrom r:ram x:network"
 export BOOTLOG_PREFIX_120DPI=$build/wineprefix-120dpi
 export BOOTLOG_SOURCE_DIR=$root
 export BOOTLOG_I686_DIR=$build/i686
-export BOOTLOG_PREFIX_120DPI
 status=0
 ctest --test-dir "$build/x86_64" --output-on-failure -j "$(nproc)" "$@" || status=$?
 "$WINESERVER" -k >/dev/null 2>&1 || true

@@ -4,6 +4,7 @@
 
 #include "OrvaneHelp.h"
 #include "module/ModulState.h"
+#include "module/OsEditions.h"
 #include "toolkit/Dialogs.h"
 #include "toolkit/Registry.h"
 #include "toolkit/SystemActions.h"
@@ -30,21 +31,6 @@ std::string HelpText(int helpNr, int kind) {
   return text ? std::string(text) : std::string();
 }
 
-const char *const kEditionNames[13] = {
-    "Windows 98 Standard Edition",
-    "Windows 98 Standard Edition A",
-    "Windows 98 Second Edition",
-    "Windows 95",
-    "Windows 95 A",
-    "Windows 95 B",
-    "Windows 95 B OEM Service Release 2",
-    "Windows 95 B OEM Service Release 2.1",
-    "Windows 95 C OEM Service Release 2.5 C",
-    "Windows NT",
-    "Windows 2000",
-    "Windows 98 ME",
-    "Windows XP",
-};
 
 }  // namespace
 
@@ -187,8 +173,8 @@ void TfrmTippTemplate::HotSpeedButtonRegistryClick(TComponent *) {
 std::string ValidSystemsText(int32_t mask, int32_t language) {
   std::string text = language == 1 ? "Valid for:" : "Gültig für:";
   text += "\r\n\r\n";
-  for (int bit = 0; bit < 13; ++bit)
-    if (mask & (int32_t(1) << bit)) text += std::string(kEditionNames[bit]) + "\r\n";
+  for (int bit = 0; bit < kNamedOsEditions; ++bit)
+    if (mask & (int32_t(1) << bit)) text += std::string(kOsEditionNames[bit]) + "\r\n";
   return text;
 }
 

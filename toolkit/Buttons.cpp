@@ -9,8 +9,6 @@ TSpeedButton::TSpeedButton(TComponent *AOwner) : TControl(AOwner) {
   SetBounds(0, 0, 23, 22);
 }
 
-void TSpeedButton::CreateParams(TCreateParams &p) { TControl::CreateParams(p); }
-
 void TSpeedButton::SetFlat(bool v) {
   flat_ = v;
   Invalidate();

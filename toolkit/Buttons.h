@@ -18,7 +18,6 @@ class TSpeedButton : public TControl {
   void SetProperty(const std::string &name, const TPropValue &value) override;
 
  protected:
-  void CreateParams(TCreateParams &p) override;
   LRESULT WndProc(UINT msg, WPARAM w, LPARAM l) override;
   void Paint(TCanvas &canvas) override;
   void MouseEnter() override { Invalidate(); }

@@ -145,7 +145,7 @@ void TControl::CreateWnd() {
   std::string cls = p.ClassName ? p.ClassName : ClassName();
   if (!p.ClassName) EnsureClassRegistered(cls);
   HWND h = CreateWindowExA(p.ExStyle, cls.c_str(), text_.c_str(), p.Style, left_, top_, width_,
-                           height_, parentWnd, nullptr, p.ClassName ? ModuleInstance() : ModuleInstance(),
+                           height_, parentWnd, nullptr, ModuleInstance(),
                            p.ClassName ? nullptr : this);
   if (!h) throw EInvalidOperation("Fenster " + Name + " kann nicht erzeugt werden");
   if (p.ClassName) {
@@ -311,11 +311,6 @@ HBRUSH TControl::CtlColor(HDC dc) {
   SetTextColor(dc, ColorToRGB(enabled_ ? font_.Color() : clGrayText));
   SetBkColor(dc, ColorToRGB(color_));
   return ColorBrush();
-}
-
-LRESULT TControl::Perform(UINT msg, WPARAM w, LPARAM l) {
-  if (handle_) return SendMessageA(handle_, msg, w, l);
-  return 0;
 }
 
 void TControl::Invalidate() {

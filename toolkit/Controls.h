@@ -31,7 +31,6 @@ struct TCreateParams {
   const char *ClassName = nullptr;  // window class; null for the toolkit's own class
   DWORD Style = 0;
   DWORD ExStyle = 0;
-  bool Subclass = false;            // a system class whose procedure we chain to
 };
 
 class TControl : public TComponent {
@@ -106,7 +105,6 @@ class TControl : public TComponent {
   HWND Handle();
   bool HandleAllocated() const { return handle_ != nullptr; }
   void HandleNeeded() { Handle(); }
-  LRESULT Perform(UINT msg, WPARAM w, LPARAM l);
   void Invalidate();
   void Refresh() { Repaint(); }
   void Repaint();

@@ -516,10 +516,9 @@ int TForm::ClientHeight() const {
 void TForm::SetClientWidth(int v) {
   clientWidth_ = v;
   if (!handle_) return;
-  int extra = width_ - ClientWidth();
   RECT wr;
   GetWindowRect(handle_, &wr);
-  extra = (wr.right - wr.left) - ClientWidth();
+  int extra = (wr.right - wr.left) - ClientWidth();
   SetBounds(left_, top_, v + extra, height_);
 }
 

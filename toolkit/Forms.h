@@ -109,7 +109,6 @@ class TForm : public TWinControl {
   HWND hintWindow_ = nullptr;
   HICON icon_ = nullptr, smallIcon_ = nullptr;
   bool inModal_ = false;
-  bool showing_ = false;
 };
 
 // Creates a form of class F: construction, then its form resources and OnCreate.

@@ -165,33 +165,6 @@ void TCanvas::BrushCopy(const RECT &dest, const TBitmap &bitmap, const RECT &src
     StretchBlt(dc_, dest.left, dest.top, dw, dh, workDC.Get(), 0, 0, w, h, SRCCOPY);
 }
 
-void TCanvas::DrawTransparent(int x, int y, const TBitmap &bitmap) {
-  if (bitmap.Empty()) return;
-  RECT dest = {x, y, x + bitmap.Width(), y + bitmap.Height()};
-  RECT src = {0, 0, bitmap.Width(), bitmap.Height()};
-  // Pixels of the transparent colour keep what is under them.
-  TMemoryDC imageDC(dc_), maskDC(dc_), workDC(dc_);
-  int w = bitmap.Width(), h = bitmap.Height();
-  TSelectGuard image(imageDC.Get(), bitmap.Handle());
-  TGdiHandle<HBITMAP> mask(CreateBitmap(w, h, 1, 1, nullptr));
-  TSelectGuard maskSel(maskDC.Get(), mask.Get());
-  SetBkColor(imageDC.Get(), bitmap.TransparentColor());
-  BitBlt(maskDC.Get(), 0, 0, w, h, imageDC.Get(), 0, 0, SRCCOPY);
-  TGdiHandle<HBITMAP> work(CreateCompatibleBitmap(dc_, w, h));
-  TSelectGuard workSel(workDC.Get(), work.Get());
-  BitBlt(workDC.Get(), 0, 0, w, h, imageDC.Get(), 0, 0, SRCCOPY);
-  SetBkColor(workDC.Get(), RGB(255, 255, 255));
-  SetTextColor(workDC.Get(), RGB(0, 0, 0));
-  BitBlt(workDC.Get(), 0, 0, w, h, maskDC.Get(), 0, 0, 0x00220326);
-  COLORREF oldBk = SetBkColor(dc_, RGB(255, 255, 255));
-  COLORREF oldText = SetTextColor(dc_, RGB(0, 0, 0));
-  BitBlt(dc_, dest.left, dest.top, w, h, maskDC.Get(), 0, 0, SRCAND);
-  BitBlt(dc_, dest.left, dest.top, w, h, workDC.Get(), 0, 0, SRCPAINT);
-  SetBkColor(dc_, oldBk);
-  SetTextColor(dc_, oldText);
-  (void)src;
-}
-
 // ---------------------------------------------------------------------------------------
 
 void TBitmap::SetHandle(HBITMAP h) {

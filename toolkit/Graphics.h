@@ -151,8 +151,6 @@ class TCanvas {
   int TextHeight(const std::string &text) { return TextExtent(text).cy; }
   // Copies src of the bitmap to dest; its pixels of colour transparent take the brush.
   void BrushCopy(const RECT &dest, const TBitmap &bitmap, const RECT &src, COLORREF transparent);
-  // Draws the whole bitmap at (x, y), its bottom-left pixel's colour being transparent.
-  void DrawTransparent(int x, int y, const TBitmap &bitmap);
 
  private:
   HDC dc_;

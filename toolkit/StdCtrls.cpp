@@ -96,11 +96,6 @@ bool TCustomEdit::Command(WORD notifyCode) {
   return false;
 }
 
-LRESULT TCustomEdit::WndProc(UINT msg, WPARAM w, LPARAM l) {
-  // The edit control's own colours for read-only text are the parent's; ours are ours.
-  return TWinControl::WndProc(msg, w, l);
-}
-
 void TCustomEdit::SetProperty(const std::string &name, const TPropValue &value) {
   if (name == "ReadOnly") SetReadOnly(value.AsBool());
   else if (name == "OEMConvert") oemConvert_ = value.AsBool();

@@ -55,7 +55,6 @@ class TCustomEdit : public TWinControl {
  protected:
   void CreateParams(TCreateParams &p) override;
   bool Command(WORD notifyCode) override;
-  LRESULT WndProc(UINT msg, WPARAM w, LPARAM l) override;
   bool readOnly_ = false;
   bool oemConvert_ = false;
 };
