@@ -1,5 +1,9 @@
 #include "bootlog/Unit1.h"
 
+#include <cctype>
+
+#include "bootlog/FileReplace.h"
+#include "folderselect/SelectDirDlg.h"
 #include "module/ModulState.h"
 #include "toolkit/Dialogs.h"
 
@@ -23,6 +27,71 @@ const std::vector<std::string> &LogBatText() {
 
 bool IsLogBatHook(const std::string &line) {
   return LowerCase(line).find("log.bat") != std::string::npos;
+}
+
+std::string LogBatPath(const std::string &Folder) {
+  return EndsWithBackslash(Folder) ? Folder + "LOG.BAT" : Folder + "\\LOG.BAT";
+}
+
+namespace {
+// One name of a DOS path: 1 to 8 characters, then at most one dot and 1 to 3 more, none
+// of them a blank or a character DOS keeps for itself.
+bool IsDosName(const std::string &name) {
+  size_t dot = name.find('.');
+  std::string base = name.substr(0, dot);
+  std::string ext = dot == std::string::npos ? std::string() : name.substr(dot + 1);
+  if (base.empty() || base.size() > 8 || ext.size() > 3) return false;
+  if (dot != std::string::npos && ext.empty()) return false;
+  for (char c : base + ext) {
+    auto u = static_cast<unsigned char>(c);
+    if (u <= ' ' || u == 0x7F || std::string("\"*+,./:;<=>?[\\]|").find(c) != std::string::npos)
+      return false;
+  }
+  return true;
+}
+
+// Characters beyond ASCII as DOS reads them: in the OEM code page.
+std::string ToDosCodePage(const std::string &text) {
+  for (char c : text)
+    if (static_cast<unsigned char>(c) >= 0x80) {
+      std::string oem(text.size() + 1, '\0');
+      CharToOemBuffA(text.c_str(), &oem[0], DWORD(text.size()));
+      oem.resize(text.size());
+      return oem;
+    }
+  return text;
+}
+}  // namespace
+
+bool IsPlainDosPath(const std::string &Path) {
+  if (Path.size() < 2 || !std::isalpha(static_cast<unsigned char>(Path[0])) || Path[1] != ':')
+    return false;
+  std::string rest = Path.substr(2);
+  if (rest.empty() || rest == "\\") return true;
+  if (rest[0] != '\\') return false;
+  if (rest.back() == '\\') rest.pop_back();
+  size_t start = 1;
+  for (;;) {
+    size_t end = rest.find('\\', start);
+    if (!IsDosName(rest.substr(start, end == std::string::npos ? std::string::npos : end - start)))
+      return false;
+    if (end == std::string::npos) return true;
+    start = end + 1;
+  }
+}
+
+std::string HookLine(const std::string &Folder) {
+  std::string dosFolder = Folder;
+  if (!IsPlainDosPath(dosFolder)) {
+    char shortPath[MAX_PATH] = {0};
+    DWORD n = FileCalls().GetShortPathNameA(Folder.c_str(), shortPath, sizeof shortPath);
+    dosFolder = n > 0 && n < sizeof shortPath ? std::string(shortPath, n) : std::string();
+    if (!IsPlainDosPath(dosFolder))
+      throw EFCreateError("Datei " + BootDriveRoot() + "AUTOEXEC.BAT wurde nicht geändert. Das "
+                          "Verzeichnis " + Folder + " hat keinen kurzen Namen (8.3), unter dem "
+                          "LOG.BAT beim Rechnerstart aufgerufen werden kann.");
+  }
+  return "@call " + ToDosCodePage(LogBatPath(dosFolder));
 }
 
 static std::string AutoexecPath() { return BootDriveRoot() + "AUTOEXEC.BAT"; }
@@ -64,6 +133,9 @@ void TFormBootlog::FillLogBatText() {
 void TFormBootlog::FormCreate(TComponent *Sender) {
   TfrmTippTemplate::FormCreate(Sender);
   if (!ModulTipValid) return;
+  // An earlier save cut short by a crash or power loss may have left the old AUTOEXEC.BAT
+  // under its backup name, or a half-written new one beside it.
+  RecoverInterruptedReplace(AutoexecPath());
   // Without an AUTOEXEC.BAT there is nothing to hook into: the tip does not apply.
   if (!FileExists(AutoexecPath())) {
     ModulOsBit = 0;
@@ -139,5 +211,35 @@ void TFormBootlog::T263_SpeedButtonDELClick(TComponent *) {
 }
 
 void TFormBootlog::HotSpeedButtonOKClick(TComponent *Sender) {
+  TStringList autoexec;
+  autoexec.LoadFromFile(AutoexecPath());
+
+  std::string folder;
+  bool chosen = ChooseDirectory(folder, TChooseDirOptions(), 1000);
+  if (chosen) {
+    ReplaceFileContents(LogBatPath(folder), T263_Memo->Lines().Text());
+    ShowMessage("Datei LOG.BAT wurde im Verzeichnis " + folder + " erstellt !");
+  }
+
+  if (T263_CheckBox->Checked()) {
+    // A hook is added once, and only for a LOG.BAT that was written: after a cancelled
+    // dialog it would call a file that is not there.
+    if (T263_CheckBox->Tag == 0 && chosen) {
+      std::string hook = HookLine(folder);
+      // A DOS end-of-file mark stays last, or the start-up interpreter never reads the hook.
+      int at = autoexec.Count();
+      if (at > 0 && autoexec[at - 1] == "\x1A") --at;
+      autoexec.Insert(at, hook);
+      ReplaceFileContents(AutoexecPath(), autoexec.Text());
+      T263_CheckBox->Tag = 1;
+    }
+  } else {
+    for (int i = autoexec.Count() - 1; i >= 0; --i)
+      if (IsLogBatHook(autoexec[i])) autoexec.Delete(i);
+    ReplaceFileContents(AutoexecPath(), autoexec.Text());
+    T263_CheckBox->Tag = 0;
+  }
+
   TfrmTippTemplate::HotSpeedButtonOKClick(Sender);
+  NeuStart();
 }

@@ -45,3 +45,11 @@ std::string BootDriveRoot();
 const std::vector<std::string> &LogBatText();
 // Whether a line of AUTOEXEC.BAT calls a LOG.BAT (any line that mentions one counts).
 bool IsLogBatHook(const std::string &line);
+// LOG.BAT in Folder ("C:\TOOLS" and the root "C:\" alike, with one backslash between).
+std::string LogBatPath(const std::string &Folder);
+// Whether Path is a drive, a colon and 8.3 names that real-mode DOS can use as they are.
+bool IsPlainDosPath(const std::string &Path);
+// The line of AUTOEXEC.BAT that calls Folder's LOG.BAT.  AUTOEXEC.BAT runs before Windows,
+// under DOS: a folder that is not a plain 8.3 path is called by its short name, in the
+// DOS code page.  Raises EFCreateError naming AUTOEXEC.BAT when it has no short name.
+std::string HookLine(const std::string &Folder);

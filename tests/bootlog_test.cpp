@@ -17,27 +17,6 @@ const char *const kShowCaption = "WINBOOT.LOG anzeigen";
 const char *const kHideCaption = "WINBOOT.LOG ausblenden";
 const char *const kDeleted = "Datei c:\\winboot.log wurde gelöscht";
 
-// Puts a file back as the test found it: its bytes and attributes, or its absence.
-class SavedFile {
- public:
-  explicit SavedFile(std::string path) : path_(std::move(path)) {
-    attributes_ = GetFileAttributesA(path_.c_str());
-    existed_ = attributes_ != INVALID_FILE_ATTRIBUTES && !(attributes_ & FILE_ATTRIBUTE_DIRECTORY);
-    if (existed_) content_ = ReadTextFile(path_);
-  }
-  ~SavedFile() {
-    RemoveIfExists(path_);
-    if (!existed_) return;
-    WriteTextFile(path_, content_);
-    SetFileAttributesA(path_.c_str(), attributes_);
-  }
-
- private:
-  std::string path_, content_;
-  DWORD attributes_ = 0;
-  bool existed_ = false;
-};
-
 // Puts a value under HKEY_CURRENT_USER back as the test found it, or removes it.
 class SavedUserValue {
  public:
@@ -70,20 +49,6 @@ class SavedUserValue {
   DWORD type_ = 0;
   std::vector<BYTE> data_;
   bool existed_ = false;
-};
-
-// A file opened without any sharing, as another program may hold it.
-class HeldOpen {
- public:
-  explicit HeldOpen(const char *path)
-      : h_(CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {}
-  ~HeldOpen() {
-    if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
-  }
-  bool ok() const { return h_ != INVALID_HANDLE_VALUE; }
-
- private:
-  HANDLE h_;
 };
 
 std::string LogBatLines() {

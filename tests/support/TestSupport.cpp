@@ -1,5 +1,6 @@
 #include "support/TestSupport.h"
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -105,4 +106,50 @@ void RemoveTree(const std::string &dir) {
     FindClose(h);
   }
   RemoveDirectoryA(dir.c_str());
+}
+
+SavedFile::SavedFile(std::string path) : path_(std::move(path)) {
+  attributes_ = GetFileAttributesA(path_.c_str());
+  existed_ = attributes_ != INVALID_FILE_ATTRIBUTES && !(attributes_ & FILE_ATTRIBUTE_DIRECTORY);
+  if (existed_) content_ = ReadTextFile(path_);
+}
+
+SavedFile::~SavedFile() {
+  RemoveIfExists(path_);
+  if (!existed_) return;
+  WriteTextFile(path_, content_);
+  SetFileAttributesA(path_.c_str(), attributes_);
+}
+
+BroadcastListener::BroadcastListener(UINT message) : message_(message) {
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = Proc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "TestBroadcastListener";
+  RegisterClassA(&wc);
+  hwnd_ = CreateWindowExA(0, wc.lpszClassName, "Host", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
+                          nullptr, wc.hInstance, nullptr);
+  SetWindowLongPtrA(hwnd_, GWLP_USERDATA, LONG_PTR(this));
+}
+
+BroadcastListener::~BroadcastListener() { DestroyWindow(hwnd_); }
+
+LRESULT CALLBACK BroadcastListener::Proc(HWND h, UINT m, WPARAM w, LPARAM l) {
+  auto *self = reinterpret_cast<BroadcastListener *>(GetWindowLongPtrA(h, GWLP_USERDATA));
+  if (self && m == self->message_) self->received.push_back({w, l});
+  return DefWindowProcA(h, m, w, l);
+}
+
+std::vector<std::string> FolderEntries(const std::string &dir) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return names;
+  do {
+    std::string name = fd.cFileName;
+    if (name != "." && name != "..") names.push_back(name);
+  } while (FindNextFileA(h, &fd));
+  FindClose(h);
+  std::sort(names.begin(), names.end());
+  return names;
 }

@@ -39,3 +39,47 @@ void RemoveTree(const std::string &dir);
 void SetUserDword(const char *key, const char *name, DWORD value);
 void SetUserString(const char *key, const char *name, const char *value);
 void DeleteUserValue(const char *key, const char *name);
+
+// Puts a file back as the test found it: its bytes and attributes, or its absence.
+class SavedFile {
+ public:
+  explicit SavedFile(std::string path);
+  ~SavedFile();
+
+ private:
+  std::string path_, content_;
+  DWORD attributes_ = 0;
+  bool existed_ = false;
+};
+
+// A file held open by another program: without sharing, or with the sharing given.
+class HeldOpen {
+ public:
+  explicit HeldOpen(const char *path, DWORD share = 0)
+      : h_(CreateFileA(path, GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr)) {}
+  ~HeldOpen() {
+    if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
+  }
+  HeldOpen(const HeldOpen &) = delete;
+  HeldOpen &operator=(const HeldOpen &) = delete;
+  bool ok() const { return h_ != INVALID_HANDLE_VALUE; }
+
+ private:
+  HANDLE h_;
+};
+
+// Another top-level window, as the host's own, that records the broadcasts of message.
+class BroadcastListener {
+ public:
+  explicit BroadcastListener(UINT message);
+  ~BroadcastListener();
+  std::vector<std::pair<WPARAM, LPARAM>> received;
+
+ private:
+  static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l);
+  UINT message_;
+  HWND hwnd_;
+};
+
+// The names in a folder (files and folders, without "." and ".."), sorted.
+std::vector<std::string> FolderEntries(const std::string &dir);

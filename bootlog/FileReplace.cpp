@@ -1,0 +1,157 @@
+#include "bootlog/FileReplace.h"
+
+#include "toolkit/SysUtils.h"
+
+TFileCalls RealFileCalls() {
+  return {::CreateFileA, ::WriteFile,  ::FlushFileBuffers,   ::CloseHandle,       ::MoveFileExA,
+          ::MoveFileA,   ::DeleteFileA, ::GetFileAttributesA, ::SetFileAttributesA,
+          ::GetShortPathNameA};
+}
+
+TFileCalls &FileCalls() {
+  static TFileCalls calls = RealFileCalls();
+  return calls;
+}
+
+namespace {
+
+// The name without its extension (the folder stays), the extension replaced by ext.
+std::string WithExtension(const std::string &path, const char *ext) {
+  std::string name = ExtractFileName(path);
+  size_t dot = name.rfind('.');
+  std::string base = path.substr(0, path.size() - name.size()) +
+                     (dot == std::string::npos ? name : name.substr(0, dot));
+  return base + ext;
+}
+
+EFCreateError CreateError(const std::string &path, const std::string &reason) {
+  return EFCreateError(Format("Datei %s kann nicht erstellt werden. %s", path.c_str(), reason.c_str()));
+}
+
+EFCreateError CreateError(const std::string &path, DWORD code) {
+  return CreateError(path, SysErrorMessage(code));
+}
+
+bool Exists(const std::string &path) {
+  return FileCalls().GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Writes all of content in pieces; false with the system's code when a piece is refused
+// or written only in part (a full disk).
+bool WriteAll(HANDLE file, const std::string &content, DWORD &code) {
+  const DWORD kPiece = 32768;
+  for (size_t done = 0; done < content.size();) {
+    DWORD want = DWORD(content.size() - done < kPiece ? content.size() - done : kPiece);
+    DWORD written = 0;
+    if (!FileCalls().WriteFile(file, content.data() + done, want, &written, nullptr)) {
+      code = GetLastError();
+      return false;
+    }
+    if (written != want) {
+      code = ERROR_DISK_FULL;
+      return false;
+    }
+    done += written;
+  }
+  return true;
+}
+
+// Writes content to a new file temp, flushed and closed; on failure nothing of temp remains.
+void WriteNewFile(const std::string &path, const std::string &temp, const std::string &content) {
+  TFileCalls &fs = FileCalls();
+  HANDLE file = fs.CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) throw CreateError(path, GetLastError());
+  DWORD code = 0;
+  bool ok = WriteAll(file, content, code);
+  if (ok && !fs.FlushFileBuffers(file)) {
+    ok = false;
+    code = GetLastError();
+  }
+  if (!fs.CloseHandle(file) && ok) {
+    ok = false;
+    code = GetLastError();
+  }
+  if (!ok) {
+    fs.DeleteFileA(temp.c_str());
+    throw CreateError(path, code);
+  }
+}
+
+}  // namespace
+
+std::string ReplacementName(const std::string &Path) { return WithExtension(Path, ".BL$"); }
+std::string BackupName(const std::string &Path) { return WithExtension(Path, ".BL~"); }
+
+void ReplaceFileContents(const std::string &Path, const std::string &Content) {
+  TFileCalls &fs = FileCalls();
+  DWORD attributes = fs.GetFileAttributesA(Path.c_str());
+  bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+  if (exists && (attributes & FILE_ATTRIBUTE_DIRECTORY)) throw CreateError(Path, ERROR_ACCESS_DENIED);
+  if (exists && (attributes & FILE_ATTRIBUTE_READONLY))
+    throw CreateError(Path, "Die Datei ist schreibgeschützt.");
+
+  std::string temp = ReplacementName(Path);
+  if (Exists(temp)) {
+    // Left by an attempt that was cut short; the file itself was never touched by it.
+    fs.SetFileAttributesA(temp.c_str(), FILE_ATTRIBUTE_NORMAL);
+    fs.DeleteFileA(temp.c_str());
+  }
+  WriteNewFile(Path, temp, Content);
+  const DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+  if (exists && (attributes & kept))
+    fs.SetFileAttributesA(temp.c_str(), (attributes & kept) | FILE_ATTRIBUTE_ARCHIVE);
+
+  // One step where the system can replace a file by a move.
+  if (fs.MoveFileExA(temp.c_str(), Path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    return;
+  DWORD code = GetLastError();
+  if (code == ERROR_CALL_NOT_IMPLEMENTED && !exists) {
+    if (fs.MoveFileA(temp.c_str(), Path.c_str())) return;
+    code = GetLastError();
+  }
+  if (code != ERROR_CALL_NOT_IMPLEMENTED || !exists) {
+    fs.DeleteFileA(temp.c_str());
+    throw CreateError(Path, code);
+  }
+
+  // Without a replacing move the old file keeps a backup name until the new one has its
+  // name; a crash in between leaves both complete, and the next start puts them right.
+  std::string backup = BackupName(Path);
+  if (Exists(backup)) {
+    fs.SetFileAttributesA(backup.c_str(), FILE_ATTRIBUTE_NORMAL);
+    fs.DeleteFileA(backup.c_str());
+  }
+  if (!fs.MoveFileA(Path.c_str(), backup.c_str())) {
+    code = GetLastError();
+    fs.DeleteFileA(temp.c_str());
+    throw CreateError(Path, code);
+  }
+  if (!fs.MoveFileA(temp.c_str(), Path.c_str())) {
+    code = GetLastError();
+    // The old file goes back under its name; should even that fail, the backup and the
+    // new content stay for the next start to put right.
+    if (fs.MoveFileA(backup.c_str(), Path.c_str())) fs.DeleteFileA(temp.c_str());
+    throw CreateError(Path, code);
+  }
+  fs.DeleteFileA(backup.c_str());
+}
+
+bool RecoverInterruptedReplace(const std::string &Path) {
+  TFileCalls &fs = FileCalls();
+  bool putRight = false;
+  std::string backup = BackupName(Path), temp = ReplacementName(Path);
+  if (Exists(backup)) {
+    // Without the file the backup is the complete old one; beside it, the new one made it.
+    if (!Exists(Path)) putRight = fs.MoveFileA(backup.c_str(), Path.c_str()) != FALSE;
+    else {
+      fs.SetFileAttributesA(backup.c_str(), FILE_ATTRIBUTE_NORMAL);
+      putRight = fs.DeleteFileA(backup.c_str()) != FALSE;
+    }
+  }
+  if (Exists(temp)) {
+    fs.SetFileAttributesA(temp.c_str(), FILE_ATTRIBUTE_NORMAL);
+    putRight = fs.DeleteFileA(temp.c_str()) != FALSE || putRight;
+  }
+  return putRight;
+}
