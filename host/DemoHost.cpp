@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <cctype>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -316,11 +318,49 @@ bool ReadLanguage(int &language) {
   return false;
 }
 
+// Under Wine, c:\ is the prefix's own folder; on Windows it is the machine's boot drive.
+bool UnderWine() {
+  HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+  return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}
+
+// What OK left on the boot drive: AUTOEXEC.BAT, and every LOG.BAT it calls.
+void ShowBootFiles() {
+  std::ifstream autoexec("c:\\AUTOEXEC.BAT", std::ios::binary);
+  if (!autoexec) {
+    Log("c:\\AUTOEXEC.BAT cannot be read");
+    return;
+  }
+  Log("c:\\AUTOEXEC.BAT now reads:");
+  std::vector<std::string> called;
+  for (std::string line; std::getline(autoexec, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    Log("  | %s", line.c_str());
+    std::string lower = line;
+    for (char &c : lower) c = char(std::tolower(static_cast<unsigned char>(c)));
+    if (lower.compare(0, 6, "@call ") == 0 && lower.find("log.bat") != std::string::npos)
+      called.push_back(line.substr(6));
+  }
+  for (const std::string &path : called) {
+    std::ifstream logBat(path, std::ios::binary);
+    Log("%s %s", path.c_str(), logBat ? "reads:" : "cannot be read");
+    for (std::string line; logBat && std::getline(logBat, line);) {
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      Log("  | %s", line.c_str());
+    }
+  }
+}
+
 // The buttons of missing exports are disabled; the checks guard against clicks that
 // reach a disabled button all the same.
 void CallCreate() {
   if (!g_host.create) {
     Log("ModulCreate is not available");
+    return;
+  }
+  if (!UnderWine() && !g_host.options.realBootDrive) {
+    Log("Not opened: on Windows the tip's OK changes this machine's c:\\AUTOEXEC.BAT. "
+        "Start the host with /realc to allow that.");
     return;
   }
   int language, mask, helpNr;
@@ -536,6 +576,7 @@ void OnBroadcast(WPARAM command, LPARAM argument) {
         argument == 1   ? "Undo had been pressed"
         : argument == 2 ? "Undo had not been pressed"
                         : "unexpected value");
+    ShowBootFiles();
   } else {
     Log("Received %lld, LParam %lld", wp, lp);
   }

@@ -84,6 +84,10 @@ HostOptions ParseHostOptions(const std::vector<std::string> &args,
       options.openAtStart = true;
       continue;
     }
+    if (name == "realc") {
+      options.realBootDrive = true;
+      continue;
+    }
     if (name == "press") {
       if (i + 1 < args.size()) options.press.push_back(args[++i]);
       else errors.push_back("/press needs the name of a control");

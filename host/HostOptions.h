@@ -10,6 +10,7 @@ struct HostOptions {
   int validOsMask = 4096 + 1024 + 512;   // XP, 2000, NT
   int helpNr = 263;
   bool openAtStart = false;
+  bool realBootDrive = false;            // /realc: allowed to change a real c:\AUTOEXEC.BAT
   std::string caption = "Rechnerstart in Datei festhalten";
   std::string hint = "Hält jeden Start des Rechners in c:\\winboot.log fest.";
   std::string dllPath;                   // empty: Bootlog.dll beside the host
@@ -17,7 +18,7 @@ struct HostOptions {
   std::vector<std::string> press;        // controls of the tip to click once it is open
 };
 
-// Reads "/lang N /os N /mask N /help N /open /caption TEXT /hint TEXT /dll PATH
+// Reads "/lang N /os N /mask N /help N /open /realc /caption TEXT /hint TEXT /dll PATH
 // /log FILE /press NAME" (options start with '/' or '-', any case).  Every option is optional.
 // A bad option or value is described in errors and leaves the default in place.
 HostOptions ParseHostOptions(const std::vector<std::string> &args,

@@ -14,6 +14,7 @@ source "$root/scripts/wine-env.sh" "$build/wineprefix-demo"
 # A machine of the kind the tip is for: an AUTOEXEC.BAT to hook into and a log to show.
 c="$WINEPREFIX/drive_c"
 [ -f "$c/AUTOEXEC.BAT" ] || printf '@echo off\r\nSET PATH=C:\\WINDOWS;C:\\WINDOWS\\COMMAND\r\nSET TEMP=C:\\TEMP\r\n' >"$c/AUTOEXEC.BAT"
+mkdir -p "$c/TOOLS"
 [ -f "$c/winboot.log" ] || printf 'Aktuelles Datum: Di 08.12.2026\r\nAktuelle Zeit: 8:02:11,45\r\n \r\n' >"$c/winboot.log"
 host="$build/x86_64/bin/DemoHost.exe"
 args=("$@")
