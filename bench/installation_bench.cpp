@@ -1,0 +1,142 @@
+// How long OK takes from the click to the restart prompt on a 200 KB c:\AUTOEXEC.BAT, the
+// folder dialog answered at once: reading AUTOEXEC.BAT, writing LOG.BAT, the hook added or
+// the hooks removed, AUTOEXEC.BAT replaced, the broadcast.  Beside it, in the same run,
+// the bare file work: the same bytes read and written once with ReadFile and WriteFile.
+// Prints; asserts nothing.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "bootlog/FileReplace.h"
+#include "bootlog/Unit1.h"
+#include "folderselect/SelectDirDlg.h"
+#include "module/ModulState.h"
+#include "toolkit/Dialogs.h"
+#include "toolkit/SystemActions.h"
+
+namespace {
+
+const char *const kAutoexec = "c:\\AUTOEXEC.BAT";
+const char *const kFolder = "c:\\ibench";
+
+LARGE_INTEGER Now() {
+  LARGE_INTEGER t;
+  QueryPerformanceCounter(&t);
+  return t;
+}
+
+double Millis(LARGE_INTEGER a, LARGE_INTEGER b) {
+  LARGE_INTEGER f;
+  QueryPerformanceFrequency(&f);
+  return double(b.QuadPart - a.QuadPart) * 1000.0 / double(f.QuadPart);
+}
+
+void Write(const std::string &path, const std::string &bytes) {
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  DWORD done = 0;
+  WriteFile(h, bytes.data(), DWORD(bytes.size()), &done, nullptr);
+  CloseHandle(h);
+}
+
+std::string Read(const std::string &path) {
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  std::string bytes(GetFileSize(h, nullptr), '\0');
+  DWORD done = 0;
+  ReadFile(h, &bytes[0], DWORD(bytes.size()), &done, nullptr);
+  CloseHandle(h);
+  return bytes;
+}
+
+struct Stats {
+  double median, p95;
+};
+
+Stats Measure(int rounds, const std::function<double()> &run) {
+  std::vector<double> t;
+  for (int i = 0; i < rounds; ++i) t.push_back(run());
+  std::sort(t.begin(), t.end());
+  return {t[t.size() / 2], t[std::min(t.size() - 1, t.size() * 95 / 100)]};
+}
+
+}  // namespace
+
+int main() {
+  ModulLoad(GetModuleHandleA(nullptr));
+  std::string big;
+  for (int i = 0; big.size() < 200 * 1024; ++i)
+    big += "SET VAR" + std::to_string(i) + "=C:\\WINDOWS\\COMMAND;C:\\TOOLS\r\n";
+  std::string saved = Read(kAutoexec);
+  CreateDirectoryA(kFolder, nullptr);
+
+  LARGE_INTEGER prompt{};
+  SetMessageBoxHandler([&prompt](const TMessageBoxRequest &r) {
+    if (r.kind == TMessageBoxRequest::Dialog) {
+      prompt = Now();
+      return IDNO;
+    }
+    return IDOK;
+  });
+  SetChooseDirectoryHandler([](std::string &dir, TChooseDirOptions, int) {
+    dir = kFolder;
+    return true;
+  });
+
+  Write(kAutoexec, big);
+  ModulOsCode = 13;
+  ModulValidOsMask = 4096;
+  std::unique_ptr<TFormBootlog> form(CreateForm<TFormBootlog>(nullptr));
+  form->Show();
+  HWND ok = form->HotSpeedButtonOK->Handle();
+
+  const int kRounds = 40;
+  auto click = [&](bool checked) {
+    Write(kAutoexec, big);
+    form->T263_CheckBox->SetChecked(checked);
+    form->T263_CheckBox->Tag = 0;
+    LARGE_INTEGER start = Now();
+    SendMessageA(ok, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageA(ok, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    return Millis(start, prompt);
+  };
+  Stats add = Measure(kRounds, [&] { return click(true); });
+  Stats remove = Measure(kRounds, [&] { return click(false); });
+  Stats bare = Measure(kRounds, [&] {
+    LARGE_INTEGER start = Now();
+    std::string bytes = Read(kAutoexec);
+    Write(std::string(kFolder) + "\\bare.bat", bytes);
+    return Millis(start, Now());
+  });
+
+  Stats replace = Measure(kRounds, [&] {
+    LARGE_INTEGER start = Now();
+    ReplaceFileContents(std::string(kFolder) + "\\bare.bat", big);
+    return Millis(start, Now());
+  });
+  Stats broadcast = Measure(kRounds, [&] {
+    LARGE_INTEGER start = Now();
+    SendMessageA(HWND_BROADCAST, ModulMessageId, 100, 0);
+    return Millis(start, Now());
+  });
+
+  std::printf("OK on a %u-byte AUTOEXEC.BAT, click to restart prompt, %d rounds (ms):\n",
+              unsigned(big.size()), kRounds);
+  std::printf("  hook added       median %7.2f  p95 %7.2f\n", add.median, add.p95);
+  std::printf("  hooks removed    median %7.2f  p95 %7.2f\n", remove.median, remove.p95);
+  std::printf("  bare read+write  median %7.2f  p95 %7.2f\n", bare.median, bare.p95);
+  std::printf("  of which: replacing one file (write, flush, move) median %.2f, one broadcast median %.2f\n",
+              replace.median, broadcast.median);
+  std::printf("  ratio OK / bare  %.1f (hook added)\n", add.median / bare.median);
+
+  form.reset();
+  Write(kAutoexec, saved);
+  DeleteFileA((std::string(kFolder) + "\\LOG.BAT").c_str());
+  DeleteFileA((std::string(kFolder) + "\\bare.bat").c_str());
+  RemoveDirectoryA(kFolder);
+  ModulUnload(false);
+  return 0;
+}
