@@ -9,6 +9,7 @@
 
 #include "folderselect/FileCtrl.h"
 #include "toolkit/Forms.h"
+#include "toolkit/StdCtrls.h"
 
 enum TChooseDirOption : uint8_t { cdAllowNewName, cdCreateOnAccept, cdConfirmCreate };
 
@@ -38,3 +39,56 @@ bool ChooseDirectory(std::string &Directory, TChooseDirOptions Options, int Help
 using TChooseDirectoryHandler =
     std::function<bool(std::string &Directory, TChooseDirOptions Options, int HelpCtx)>;
 TChooseDirectoryHandler SetChooseDirectoryHandler(TChooseDirectoryHandler handler);
+
+// The system's network-drive connection dialog: owner window and resource type (1: disk).
+using TConnectDialogProc = DWORD(WINAPI *)(HWND owner, DWORD resourceType);
+
+// The dialog ChooseDirectory shows, built in code.  Created for one call, owned by the
+// application object and destroyed before ChooseDirectory returns.  Its controls are
+// owned by the dialog; the drive list and the directory list are joined only through the
+// dialog's two OnChange handlers.
+class TSelectDirDlg : public TForm {
+ public:
+  explicit TSelectDirDlg(TComponent *AOwner);
+  const char *ClassName() const override { return "TSelectDirDlg"; }
+
+  TDirectoryListBox *DirList = nullptr;
+  TEdit *DirEdit = nullptr;
+  TDriveComboBox *DriveList = nullptr;
+  TPathLabel *DirLabel = nullptr;
+  TButton *OKButton = nullptr;
+  // The same button as TForm::CancelButton, which Escape presses.
+  TButton *CancelButton = nullptr;
+  TButton *HelpButton = nullptr;
+  TButton *NetButton = nullptr;
+  TFileListBox *FileList = nullptr;
+
+  // The edit box's text while new names are allowed, else the full current directory.
+  std::string ChosenDirectory() const;
+  // Moves drive and directory list to a start directory (see ChooseDirectory); falls
+  // back to the drive's current directory when the directory cannot be entered.
+  void SetChosenDirectory(const std::string &Value);
+  bool AllowNewName() const { return allowNewName_; }
+  void SetAllowNewName(bool Value);
+  bool ConfirmCreate() const { return confirmCreate_; }
+  void SetConfirmCreate(bool Value) { confirmCreate_ = Value; }
+  TConnectDialogProc ConnectDialogProc() const { return connectDialogProc_; }
+
+  void DirListChange(TComponent *Sender);
+  void FormCreate(TComponent *Sender);
+  void DriveListChange(TComponent *Sender);
+  void NetClick(TComponent *Sender);
+  void OKClick(TComponent *Sender);
+  void HelpButtonClick(TComponent *Sender);
+
+ private:
+  bool allowNewName_ = false;
+  bool confirmCreate_ = false;
+  TConnectDialogProc connectDialogProc_ = nullptr;
+};
+
+// How FormCreate finds the routines of the network connection dialog (GetProcAddress):
+// tests stand in for a system whose "user32.dll" has "WNETGETCAPS".  An empty lookup
+// restores GetProcAddress.  Returns the previous lookup.
+using TNetProcLookup = std::function<FARPROC(HMODULE module, const char *name)>;
+TNetProcLookup SetNetProcLookup(TNetProcLookup lookup);

@@ -209,6 +209,11 @@ LRESULT TControl::WndProc(UINT msg, WPARAM w, LPARAM l) {
       if (form && msg == WM_KEYDOWN && !WantsKey(key) && form->DialogKey(this, key, shift)) return 0;
       break;
     }
+    case WM_SYSCHAR: {
+      TForm *form = GetParentForm();
+      if (form && form->DialogChar(char(w))) return 0;
+      break;
+    }
     case WM_CHAR: {
       char key = char(w);
       if ((key == '\t' || key == '\r' || key == 27) && !WantsKey(key == '\t' ? VK_TAB : key == '\r' ? VK_RETURN : VK_ESCAPE)) {

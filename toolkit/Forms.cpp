@@ -15,6 +15,7 @@
 namespace {
 TApplication g_application;
 TScreen g_screen;
+THelpHandler g_helpHandler;
 
 std::map<std::string, TComponentFactory> &Factories() {
   static std::map<std::string, TComponentFactory> factories;
@@ -50,7 +51,17 @@ void TApplication::ShowException(const std::exception &e) {
   }
 }
 
+THelpHandler SetHelpHandler(THelpHandler handler) {
+  THelpHandler previous = std::move(g_helpHandler);
+  g_helpHandler = std::move(handler);
+  return previous;
+}
+
 void TApplication::HelpContext(int context) {
+  if (g_helpHandler) {
+    g_helpHandler(context);
+    return;
+  }
   ShowMessage(Format("Zum Hilfethema %d ist keine Hilfedatei vorhanden.", context));
 }
 
@@ -690,15 +701,47 @@ bool TForm::DialogKey(TControl *from, WORD key, int shift) {
     SelectNext(from, !(shift & scShift));
     return true;
   }
-  if (key == VK_RETURN && DefaultButton && DefaultButton->Showing() && DefaultButton->Enabled()) {
-    DefaultButton->Click();
-    return true;
+  if (key == VK_RETURN) {
+    // A focused button is the one Enter presses; elsewhere the default button is.
+    auto *button = dynamic_cast<TButton *>(from);
+    if (!button) button = DefaultButton;
+    if (button && button->Showing() && button->Enabled()) {
+      button->Click();
+      return true;
+    }
   }
   if (key == VK_ESCAPE && CancelButton && CancelButton->Showing() && CancelButton->Enabled()) {
     CancelButton->Click();
     return true;
   }
   return false;
+}
+
+bool TForm::DialogChar(char key) {
+  char wanted = UpCase(key);
+  if (!wanted) return false;
+  std::function<bool(TWinControl *)> search = [&](TWinControl *parent) {
+    for (int i = 0; i < parent->ControlCount(); ++i) {
+      TControl *c = parent->Controls(i);
+      if (!c->Visible() || !c->Enabled()) continue;
+      if (auto *label = dynamic_cast<TCustomLabel *>(c)) {
+        TControl *target = label->FocusControl();
+        if (target && label->Accelerator() == wanted && target->CanFocus()) {
+          target->SetFocus();
+          return true;
+        }
+      } else if (auto *button = dynamic_cast<TButton *>(c)) {
+        if (AcceleratorChar(button->Caption()) == wanted) {
+          button->SetFocus();
+          button->Click();
+          return true;
+        }
+      }
+      if (auto *w = dynamic_cast<TWinControl *>(c); w && search(w)) return true;
+    }
+    return false;
+  };
+  return search(this);
 }
 
 bool TForm::WantsDialogChar(TControl *, char key) {

@@ -64,6 +64,9 @@ class TForm : public TWinControl {
   bool IsShortCut(int shortCut);
   // Tab, Enter and Escape handling for the controls, since no host message loop does it.
   bool DialogKey(TControl *from, WORD key, int shift);
+  // Alt+key: the label whose accelerator it is focuses its control, the button whose
+  // accelerator it is is pressed.  True when one took it.
+  bool DialogChar(char key);
   bool WantsDialogChar(TControl *from, char key);
   void SelectNext(TControl *current, bool forward);
   void ControlFocused(TControl *c) { activeControl_ = c; }
@@ -135,9 +138,15 @@ class TApplication : public TComponent {
   std::string Title = "Tessaly 2000";
   // The standard exception box: the exception's message with an error icon.
   void ShowException(const std::exception &e);
-  // Opens the help topic; without a help file this tells the user so.
+  // Opens the help topic through the help handler; without one it tells the user that
+  // there is no help file.
   void HelpContext(int context);
 };
+
+// Where help requests go: the host's help system, or a recorder in tests.  Returns the
+// previous handler; an empty handler restores the message that no help file exists.
+using THelpHandler = std::function<void(int context)>;
+THelpHandler SetHelpHandler(THelpHandler handler);
 
 // The screen: its resolution and the application-wide cursor.
 class TScreen {

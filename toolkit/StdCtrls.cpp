@@ -292,18 +292,19 @@ void TCustomLabel::AdjustBounds() {
   SetBounds(left_, top_, s.cx, s.cy);
 }
 
-char TCustomLabel::Accelerator() const {
-  if (!ShowAccelChar) return 0;
-  for (size_t i = 0; i + 1 < text_.size(); ++i) {
-    if (text_[i] != '&') continue;
-    if (text_[i + 1] == '&') {
+char AcceleratorChar(const std::string &caption) {
+  for (size_t i = 0; i + 1 < caption.size(); ++i) {
+    if (caption[i] != '&') continue;
+    if (caption[i + 1] == '&') {
       ++i;
       continue;
     }
-    return UpCase(text_[i + 1]);
+    return UpCase(caption[i + 1]);
   }
   return 0;
 }
+
+char TCustomLabel::Accelerator() const { return ShowAccelChar ? AcceleratorChar(text_) : 0; }
 
 void TCustomLabel::Paint(TCanvas &canvas) {
   RECT r = ClientRect();

@@ -11,6 +11,9 @@ class TStringList;
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 
+// The accelerator of a caption: the character after a single "&", upper case, or 0.
+char AcceleratorChar(const std::string &caption);
+
 class TMemo;
 
 // The lines of a memo, read from and written to its window text.
