@@ -277,7 +277,7 @@ TEST_F(Installation, HookCallsEveryFolderByANameDosCanRun) {
     ASSERT_GE(line.size(), 8u);
     ASSERT_EQ(line.substr(line.size() - 2), "\r\n");
     line = line.substr(0, line.size() - 2);
-    if (c.plain) EXPECT_EQ(line, "@call " + logBat);
+    if (c.plain) { EXPECT_EQ(line, "@call " + logBat); }
     ASSERT_EQ(line.compare(0, 6, "@call "), 0);
     std::string called = line.substr(6);
     EXPECT_TRUE(IsPlainDosPath(ExtractFilePath(called))) << called;

@@ -484,10 +484,10 @@ void TForm::CreateParams(TCreateParams &p) {
 
 void TForm::CreateWnd() {
   TWinControl::CreateWnd();
-  if (clientWidth_ || clientHeight_) {
-    if (clientWidth_) SetClientWidth(clientWidth_);
-    if (clientHeight_) SetClientHeight(clientHeight_);
-  }
+  // Setting the width re-reads both client sizes from the new window: take them first.
+  int cw = clientWidth_, ch = clientHeight_;
+  if (cw) SetClientWidth(cw);
+  if (ch) SetClientHeight(ch);
 }
 
 void TForm::ApplyFrame() {

@@ -52,10 +52,34 @@ BOOL CALLBACK CollectBoxes(HWND h, LPARAM l) {
   if (strcmp(cls, "#32770") == 0 && IsWindowVisible(h)) reinterpret_cast<EnumState *>(l)->boxes.push_back(h);
   return TRUE;
 }
+
+BOOL CALLBACK FindVisibleFolderDialog(HWND h, LPARAM l) {
+  char cls[64] = {0};
+  GetClassNameA(h, cls, sizeof cls);
+  if (strcmp(cls, "TSelectDirDlg") != 0 || !IsWindowVisible(h)) return TRUE;
+  *reinterpret_cast<HWND *>(l) = h;
+  return FALSE;
+}
 }  // namespace
 
+HWND FindFolderDialog(DWORD threadId) {
+  HWND found = nullptr;
+  EnumThreadWindows(threadId, FindVisibleFolderDialog, LPARAM(&found));
+  return found;
+}
+
 void BoxWatcher::Run() {
+  HWND lastDialog = nullptr;
   while (!stop_) {
+    HWND dialog = FindFolderDialog(thread_);
+    if (!dialog) lastDialog = nullptr;
+    if (dialog && dialog != lastDialog) {
+      lastDialog = dialog;
+      ++folderDialogs_;
+      Sleep(100);  // let it paint
+      if (OnFolderDialog) OnFolderDialog(dialog);
+      else PostMessageA(dialog, WM_CLOSE, 0, 0);
+    }
     EnumState state;
     EnumThreadWindows(thread_, CollectBoxes, LPARAM(&state));
     for (HWND box : state.boxes) {
@@ -186,6 +210,27 @@ void RealKey(WORD vk) {
   in[1].ki.dwFlags = KEYEVENTF_KEYUP;
   SendInput(2, in, sizeof(INPUT));
   PumpMessages(100);
+}
+
+void RealAltKey(WORD vk) {
+  INPUT in[4] = {};
+  for (INPUT &i : in) i.type = INPUT_KEYBOARD;
+  in[0].ki.wVk = in[3].ki.wVk = VK_MENU;
+  in[1].ki.wVk = in[2].ki.wVk = vk;
+  in[2].ki.dwFlags = in[3].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(4, in, sizeof(INPUT));
+  Sleep(150);
+}
+
+void RealClickAt(POINT p, bool twice) {
+  SetCursorPos(p.x, p.y);
+  Sleep(50);
+  INPUT in[4] = {};
+  for (INPUT &i : in) i.type = INPUT_MOUSE;
+  in[0].mi.dwFlags = in[2].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  in[1].mi.dwFlags = in[3].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(twice ? 4 : 2, in, sizeof(INPUT));
+  Sleep(200);
 }
 
 void PrepareBootDrive(const char *autoexec, const char *winbootLog) {

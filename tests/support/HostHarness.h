@@ -28,6 +28,10 @@ class BoxWatcher {
   void Clear();
   // Called on the watcher thread; returns the id of the button to press.
   std::function<int(const SeenBox &)> Answer;
+  // Called on the watcher thread for each folder dialog that opens; without it the
+  // dialog is closed with its close box.  Boxes wait until it returns.
+  std::function<void(HWND dialog)> OnFolderDialog;
+  int FolderDialogs() const { return folderDialogs_; }
 
  private:
   void Run();
@@ -36,6 +40,7 @@ class BoxWatcher {
   std::mutex mutex_;
   std::vector<SeenBox> boxes_;
   std::vector<HWND> answered_;
+  std::atomic<int> folderDialogs_{0};
   std::thread worker_;
 };
 
@@ -74,6 +79,11 @@ bool IsEnabledControl(HWND h);
 void RealClick(HWND h);
 // Presses and releases a key with the real keyboard.
 void RealKey(WORD vk);
+// From any thread: a key with Alt held; a click or double click at a point of the screen.
+void RealAltKey(WORD vk);
+void RealClickAt(POINT p, bool twice = false);
+// The folder dialog (class TSelectDirDlg) of a thread, or null.
+HWND FindFolderDialog(DWORD threadId);
 
 // Prepares c:\ of the prefix: an AUTOEXEC.BAT (or none) and a winboot.log (or none).
 void PrepareBootDrive(const char *autoexec, const char *winbootLog);
