@@ -18,3 +18,14 @@ for arch in i686 x86_64; do
   fi
   cmake --build "$dir" -j "$jobs"
 done
+# Where 32-bit Wine runs, the host-like tests and the demo host are built for i686 too;
+# they load the Bootlog.dll of build/i686 itself.
+if bash "$root/scripts/can-run-32bit.sh" && [ -x /usr/lib/wine/wine ]; then
+  dir=$build/i686-tests
+  if [ ! -f "$dir/CMakeCache.txt" ]; then
+    cmake -S "$root" -B "$dir" "${gen[@]}" -DCMAKE_BUILD_TYPE=Release \
+      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-i686-tests.cmake" -DBOOTLOG_TESTS=ON \
+      -DBOOTLOG_SHIPPED_DIR="$build/i686" >/dev/null
+  fi
+  cmake --build "$dir" -j "$jobs"
+fi

@@ -10,13 +10,23 @@ bash "$root/scripts/build.sh" >/dev/null
 had_display=""
 if [ -n "${DISPLAY:-}" ] && timeout 5 xdpyinfo >/dev/null 2>&1; then had_display=1; fi
 build=${BOOTLOG_BUILD_DIR:-$root/build}
-source "$root/scripts/wine-env.sh" "$build/wineprefix-demo"
+# The shipped i686 module in a 32-bit host where this machine runs 32-bit code, else the
+# x86_64 build of the same sources.
+if [ -x "$build/i686-tests/bin/DemoHost.exe" ] && [ -x /usr/lib/wine/wine ] &&
+   bash "$root/scripts/can-run-32bit.sh"; then
+  source "$root/scripts/wine-env.sh" "$build/wineprefix-demo32" "" win32
+  host="$build/i686-tests/bin/DemoHost.exe"
+  echo "demo: the 32-bit demo host with the shipped i686 Bootlog.dll ($build/i686/bin)"
+else
+  source "$root/scripts/wine-env.sh" "$build/wineprefix-demo"
+  host="$build/x86_64/bin/DemoHost.exe"
+  echo "demo: the 64-bit demo host with the x86_64 build of Bootlog.dll (this machine cannot execute 32-bit code)"
+fi
 # A machine of the kind the tip is for: an AUTOEXEC.BAT to hook into and a log to show.
 c="$WINEPREFIX/drive_c"
 [ -f "$c/AUTOEXEC.BAT" ] || printf '@echo off\r\nSET PATH=C:\\WINDOWS;C:\\WINDOWS\\COMMAND\r\nSET TEMP=C:\\TEMP\r\n' >"$c/AUTOEXEC.BAT"
 mkdir -p "$c/TOOLS"
 [ -f "$c/winboot.log" ] || printf 'Aktuelles Datum: Di 08.12.2026\r\nAktuelle Zeit: 8:02:11,45\r\n \r\n' >"$c/winboot.log"
-host="$build/x86_64/bin/DemoHost.exe"
 args=("$@")
 [ ${#args[@]} -eq 0 ] && args=(/open)
 if [ -n "$had_display" ]; then

@@ -15,3 +15,19 @@ if [ ${#missing[@]} -gt 0 ]; then
   $SUDO apt-get update -qq
   $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
+
+# The shipped i686 module is run under 32-bit Wine where this machine runs 32-bit code.
+if bash "$(dirname "$0")/can-run-32bit.sh"; then
+  if ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'install ok installed'; then
+    echo "setup: this machine runs 32-bit code; installing wine32:i386 for the shipped i686 DLL"
+    export DEBIAN_FRONTEND=noninteractive
+    SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO=sudo
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+      $SUDO dpkg --add-architecture i386
+    fi
+    $SUDO apt-get update -qq
+    $SUDO apt-get install -y -qq --no-install-recommends wine32:i386 g++-mingw-w64-i686-posix >/dev/null
+  fi
+else
+  echo "setup: this machine cannot execute 32-bit code; the shipped i686 DLL is checked statically only"
+fi

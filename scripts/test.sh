@@ -35,5 +35,23 @@ status=0
 ctest --test-dir "$build/x86_64" --output-on-failure -j "$(nproc)" "$@" || status=$?
 "$WINESERVER" -k >/dev/null 2>&1 || true
 WINEPREFIX=$BOOTLOG_PREFIX_120DPI "$WINESERVER" -k >/dev/null 2>&1 || true
+
+# The shipped i686 Bootlog.dll itself, loaded and driven by 32-bit host-like tests under
+# 32-bit Wine, where this machine runs 32-bit code.
+if [ -f "$build/i686-tests/CTestTestfile.cmake" ] && bash "$root/scripts/can-run-32bit.sh"; then
+  echo "shipped i686 DLL: running the host-like tests against $build/i686/bin/Bootlog.dll"
+  export BOOTLOG_PREFIX_WIN32=$build/wineprefix-win32
+  export BOOTLOG_PREFIX_WIN32_120DPI=$build/wineprefix-win32-120dpi
+  (
+    source "$root/scripts/wine-env.sh" "$BOOTLOG_PREFIX_WIN32_120DPI" fresh win32
+    "$WINELOADER" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 120 /f >/dev/null 2>&1
+  )
+  source "$root/scripts/wine-env.sh" "$BOOTLOG_PREFIX_WIN32" fresh win32
+  ctest --test-dir "$build/i686-tests" --output-on-failure -j "$(nproc)" "$@" || status=$?
+  "$WINESERVER" -k >/dev/null 2>&1 || true
+  WINEPREFIX=$BOOTLOG_PREFIX_WIN32_120DPI "$WINESERVER" -k >/dev/null 2>&1 || true
+else
+  echo "shipped i686 DLL: not run, this machine cannot execute 32-bit code"
+fi
 [ -n "${BOOTLOG_XVFB_PID:-}" ] && kill "$BOOTLOG_XVFB_PID" 2>/dev/null || true
 exit $status

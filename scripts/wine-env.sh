@@ -1,11 +1,16 @@
 # Sourced by the build and test scripts: a throw-away Wine prefix, an X display and a
-# persistent wineserver.  Usage: source scripts/wine-env.sh PREFIXDIR [fresh]
+# persistent wineserver.  Usage: source scripts/wine-env.sh PREFIXDIR [fresh] [win32]
+# (win32: a 32-bit prefix run by the 32-bit loader, for the shipped i686 module).
 _prefix=${1:?prefix dir}
 _fresh=${2:-}
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-export WINELOADER=/usr/lib/wine/wine64
-export WINESERVER=/usr/lib/wine/wineserver
+if [ "${3:-}" = win32 ]; then
+  export WINEARCH=win32 WINELOADER=/usr/lib/wine/wine WINESERVER=/usr/lib/wine/wineserver32
+else
+  unset WINEARCH
+  export WINELOADER=/usr/lib/wine/wine64 WINESERVER=/usr/lib/wine/wineserver
+fi
 export WINEPREFIX=$(realpath -m "$_prefix")
 
 # An X display: the caller's if it has one that answers, else our own Xvfb.
