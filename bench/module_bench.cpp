@@ -184,9 +184,9 @@ void PrintObjects(const char *when, const Objects &o, const Objects &base) {
               "blocks (%+ld), %zu bytes (%+ld)\n",
               when, o.gdi, long(o.gdi) - long(base.gdi), o.user, long(o.user) - long(base.user),
               o.gdiTable, o.gdiTable - base.gdiTable, o.windows, o.windows - base.windows, "",
-              o.committedKb, long(o.committedKb) - long(base.committedKb), o.processHeapKb,
+              size_t(o.committedKb), long(o.committedKb) - long(base.committedKb), size_t(o.processHeapKb),
               long(o.processHeapKb) - long(base.processHeapKb), o.heapBlocks,
-              o.heapBlocks - base.heapBlocks, o.heapBytes, long(o.heapBytes) - long(base.heapBytes));
+              o.heapBlocks - base.heapBlocks, size_t(o.heapBytes), long(o.heapBytes) - long(base.heapBytes));
 }
 
 // Which kinds of GDI object came or went between two counts of the shared table.

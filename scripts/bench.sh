@@ -15,9 +15,21 @@ cleanup() {
 trap cleanup EXIT
 bin=$build/x86_64/bin
 for exe in "$bin"/*_bench.exe; do
-  echo "== $(basename "$exe")"
+  echo "== x86_64: $(basename "$exe")"
   (cd "$bin" && bash "$root/scripts/wine-run.sh" "$exe") || echo "(exit status $?)"
 done
+# The shipped i686 module, where this machine runs 32-bit code.
+if [ -d "$build/i686-tests/bin" ] && [ -x /usr/lib/wine/wine ] && bash "$root/scripts/can-run-32bit.sh"; then
+  export BOOTLOG_PREFIX_WIN32=$build/wineprefix-bench32
+  ( source "$root/scripts/wine-env.sh" "$BOOTLOG_PREFIX_WIN32" fresh win32 )
+  for exe in "$build/i686-tests/bin"/*_bench.exe; do
+    echo "== i686 (shipped Bootlog.dll): $(basename "$exe")"
+    (cd "$build/i686-tests/bin" && bash "$root/scripts/wine32-run.sh" "$exe") || echo "(exit status $?)"
+  done
+  WINEPREFIX=$BOOTLOG_PREFIX_WIN32 /usr/lib/wine/wineserver32 -k >/dev/null 2>&1 || true
+else
+  echo "== i686: not run, this machine cannot execute 32-bit code"
+fi
 dll=$build/i686/bin/Bootlog.dll
 stripped=$(mktemp)
 cp "$dll" "$stripped"
