@@ -7,15 +7,18 @@ to the tests that run the x86_64 build under Wine, so this reads the built i686 
 the export, import and resource tables from the PE headers, the code of the exports from
 the disassembly of i686-w64-mingw32-objdump.
 
-Usage: check_i686_contract.py [--i686-dir DIR] [--exports-dir DIR]
-  DIR defaults to $BOOTLOG_I686_DIR; the Windows XP export lists default to
-  <source>/../shared/data/winxp-exports, <source> being $BOOTLOG_SOURCE_DIR or this
+Usage: check_i686_contract.py [--i686-dir DIR] [--exports-dir DIR] [--win95-lacks FILE]
+  DIR defaults to $BOOTLOG_I686_DIR; the Windows XP export lists and the functions the
+  first Windows 95 lacks default to <source>/tests/data/winxp-exports and
+  <source>/tests/data/windows95-lacks.txt, <source> being $BOOTLOG_SOURCE_DIR or this
   file's repository.  Prints one line per check and exits 1 if any check fails.
 """
 import argparse, os, re, shutil, struct, subprocess, sys
 
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell32.dll",
                "comctl32.dll", "mpr.dll", "msvcrt.dll"}
+# Windows 95, 98 and ME implement almost none of the wide-character functions of these.
+WIDE_STUB_DLLS = {"kernel32.dll", "advapi32.dll", "user32.dll"}
 EXPECTED_EXPORTS = {"ModulNr": 1, "ModulSaveChanges": 2, "ModulChanged": 3,
                     "ModulFree": 4, "ModulCreate": 5}
 EXPECTED_VERSION_STRINGS = {
@@ -417,6 +420,21 @@ def check_imports(pe, xp_dir):
            else f"{total} functions found in {xp_dir}")
 
 
+def check_imports_95(pe, lacks_file):
+    """The module must load on the first release of Windows 95 too."""
+    with open(lacks_file) as f:
+        lacking = {line.strip() for line in f if line.strip() and not line.startswith("#")}
+    refused = []
+    for dll, funcs in pe.imports():
+        low = dll.lower()
+        for fn in funcs:
+            wide_stub = low in WIDE_STUB_DLLS and re.search(r"[a-z0-9]W$", fn)
+            if fn in lacking or wide_stub:
+                refused.append(f"{dll}!{fn}")
+    report(not refused, "no import that the first Windows 95 lacks or has only as a stub",
+           "imports " + ", ".join(refused) if refused else f"checked against {lacks_file}")
+
+
 def check_version(pe):
     blob = pe.resource(16)
     if blob is None:
@@ -450,8 +468,9 @@ def main():
     source = os.environ.get("BOOTLOG_SOURCE_DIR") or os.path.dirname(here)
     ap = argparse.ArgumentParser()
     ap.add_argument("--i686-dir", default=os.environ.get("BOOTLOG_I686_DIR"))
-    ap.add_argument("--exports-dir",
-                    default=os.path.join(source, "..", "shared", "data", "winxp-exports"))
+    ap.add_argument("--exports-dir", default=os.path.join(source, "tests", "data", "winxp-exports"))
+    ap.add_argument("--win95-lacks",
+                    default=os.path.join(source, "tests", "data", "windows95-lacks.txt"))
     args = ap.parse_args()
     if not args.i686_dir:
         ap.error("give --i686-dir or set BOOTLOG_I686_DIR")
@@ -477,6 +496,7 @@ def main():
         if code and name in named:
             check_rets(code, pe, name, named[name][1], 0, "returns with a plain 'ret'")
     check_imports(pe, exports_dir)
+    check_imports_95(pe, os.path.normpath(args.win95_lacks))
     check_version(pe)
 
     help_pe = PE(helper)

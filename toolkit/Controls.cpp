@@ -8,8 +8,20 @@
 
 #include "toolkit/Forms.h"
 #include "toolkit/Menus.h"
+#include "toolkit/OptionalApi.h"
 
 namespace {
+
+// Where the system cannot tell a window that the mouse has left it, the window looks.
+constexpr UINT_PTR kMouseLeaveTimer = 0x7E4C;
+constexpr UINT kMouseLeavePollMs = 100;
+
+bool CursorOverWindow(HWND h) {
+  POINT p;
+  if (!GetCursorPos(&p)) return false;
+  HWND under = WindowFromPoint(p);
+  return under == h || (under && IsChild(h, under));
+}
 
 const char *const kNameProp = "TkName";
 std::set<std::string> g_registeredClasses;
@@ -229,10 +241,22 @@ LRESULT TControl::WndProc(UINT msg, WPARAM w, LPARAM l) {
       if (!mouseInside_) {
         mouseInside_ = true;
         TRACKMOUSEEVENT tme = {sizeof tme, TME_LEAVE, handle_, 0};
-        TrackMouseEvent(&tme);
+        // Without the system's leave notice, a timer looks where the mouse is.
+        if (!OptionalApi().TrackMouseEvent || !OptionalApi().TrackMouseEvent(&tme))
+          SetTimer(handle_, kMouseLeaveTimer, kMouseLeavePollMs, nullptr);
         MouseEnter();
       }
       break;
+    case WM_TIMER:
+      if (w != kMouseLeaveTimer) break;
+      if (mouseInside_ && !CursorOverWindow(handle_)) {
+        KillTimer(handle_, kMouseLeaveTimer);
+        mouseInside_ = false;
+        MouseLeave();
+      } else if (!mouseInside_) {
+        KillTimer(handle_, kMouseLeaveTimer);
+      }
+      return 0;
     case WM_MOUSELEAVE:
       if (mouseInside_) {
         mouseInside_ = false;

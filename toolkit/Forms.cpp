@@ -7,6 +7,7 @@
 #include <set>
 
 #include "toolkit/Dialogs.h"
+#include "toolkit/OptionalApi.h"
 #include "toolkit/Menus.h"
 #include "toolkit/Buttons.h"
 #include "toolkit/ExtCtrls.h"
@@ -753,8 +754,7 @@ bool TForm::WantsDialogChar(TControl *, char key) {
 
 HWND TForm::HintWindow() {
   if (!hintWindow_ && handle_) {
-    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&icc);
+    InitToolTipClass();
     hintWindow_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
                                   WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, handle_, nullptr,

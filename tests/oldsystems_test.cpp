@@ -1,0 +1,66 @@
+// The module on the oldest systems it is for: where user32 has no TrackMouseEvent and
+// comctl32 no InitCommonControlsEx (the first Windows 95), the image buttons still light
+// up under the mouse and go dark when it leaves, and hints still have their window.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "support/TestSupport.h"
+#include "toolkit/Buttons.h"
+#include "toolkit/Forms.h"
+#include "toolkit/OptionalApi.h"
+
+namespace {
+
+void MoveMouseTo(POINT p) {
+  INPUT in = {};
+  in.type = INPUT_MOUSE;
+  in.mi.dx = LONG(p.x * 65536LL / GetSystemMetrics(SM_CXSCREEN)) + 1;
+  in.mi.dy = LONG(p.y * 65536LL / GetSystemMetrics(SM_CYSCREEN)) + 1;
+  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &in, sizeof in);
+  PumpMessages(80);
+}
+
+TEST(OlderSystems, HoverAndHintsWithoutTheNewerFunctions) {
+  struct Case {
+    const char *what;
+    bool trackMouseEvent, initCommonControlsEx;
+  } cases[] = {
+      {"every function there", true, true},
+      {"no TrackMouseEvent", false, true},
+      {"no InitCommonControlsEx", true, false},
+      {"neither", false, false},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.what);
+    OptionalApi() = SystemOptionalApi();
+    ASSERT_NE(OptionalApi().TrackMouseEvent, nullptr) << "this system has it: the test takes it away";
+    ASSERT_NE(OptionalApi().InitCommonControlsEx, nullptr);
+    if (!c.trackMouseEvent) OptionalApi().TrackMouseEvent = nullptr;
+    if (!c.initCommonControlsEx) OptionalApi().InitCommonControlsEx = nullptr;
+
+    std::unique_ptr<TForm> form(CreateForm<TForm>(nullptr));
+    form->SetBounds(700, 560, 220, 140);
+    auto *button = new TSpeedButton(form.get());
+    button->SetBounds(20, 20, 60, 30);
+    button->SetParent(form.get());
+    button->SetHint("Hinweis");
+    button->SetShowHint(true);
+    form->Show();
+    SetWindowPos(form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    PumpMessages(50);
+    EXPECT_NE(form->HintWindow(), nullptr);
+
+    RECT r;
+    GetWindowRect(button->Handle(), &r);
+    MoveMouseTo({r.left + 5, r.top + 5});
+    EXPECT_TRUE(button->Hot());
+    MoveMouseTo({r.right + 60, r.bottom + 40});  // still over the window, off the button
+    PumpMessages(300);
+    EXPECT_FALSE(button->Hot());
+  }
+  OptionalApi() = SystemOptionalApi();
+}
+
+}  // namespace
