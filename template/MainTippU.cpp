@@ -80,7 +80,15 @@ void TfrmTippTemplate::FormCreate(TComponent *) {
     reg.RootKey = HKEY_CURRENT_USER;
     reg.OpenKey(kSettingsKey, true);
     BSControl = true;
-    if (reg.ValueExists("BSControl")) BSControl = reg.ReadBool("BSControl");
+    if (reg.ValueExists("BSControl")) {
+      try {
+        BSControl = reg.ReadBool("BSControl");
+      } catch (const ERegistryException &) {
+        // Reported once; a value of the wrong type counts as no value.
+        ApplicationHandleException();
+        BSControl = true;
+      }
+    }
     reg.CloseKey();
   }
   if (!IsStandardDPI()) {
@@ -108,6 +116,11 @@ void TfrmTippTemplate::ApplyValidityRule() {
   } else {
     ModulTipValid = true;
   }
+}
+
+void TfrmTippTemplate::CreateFailed() {
+  ModulTipValid = false;
+  DisableForUnsupportedSystem();
 }
 
 void TfrmTippTemplate::DisableForUnsupportedSystem() {

@@ -58,6 +58,9 @@ class TfrmTippTemplate : public TForm {
   void BindComponents() override;
   // The host's commands arrive here (see the message protocol in MainTippU.cpp).
   LRESULT WndProc(UINT msg, WPARAM w, LPARAM l) override;
+  // A window whose creation steps failed half way opens as not valid for the system, so
+  // that nothing can be saved from what is only half set up.
+  void CreateFailed() override;
 };
 
 // Enables or disables one privilege of the process; true when the adjustment call succeeded.

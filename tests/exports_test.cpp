@@ -153,20 +153,28 @@ TEST_F(Exports, UnsupportedSystemDisablesAllButHelpInfoAndRegistry) {
   EXPECT_TRUE(boxes.Boxes().empty());
 }
 
-TEST_F(Exports, SettingOfTheWrongTypeIsReportedAndTheWindowStillOpens) {
+TEST_F(Exports, SettingOfTheWrongTypeIsReportedAndThenCountsAsMissing) {
   SetUserString(kSettings, "BSControl", "1");
   BoxWatcher boxes;
   HostModule host;
-  EXPECT_EQ(host.CreateDefault(0, 13, 0), 0);
-  HWND tip = FindTipWindow();
-  ASSERT_NE(tip, nullptr);
-  auto seen = boxes.Boxes();
-  ASSERT_EQ(seen.size(), 1u);
-  EXPECT_NE(seen[0].text.find("BSControl"), std::string::npos) << seen[0].text;
-  // The rest of the creation steps did not run: nothing was disabled, nothing filled in.
-  EXPECT_TRUE(IsEnabledControl(FindControl(tip, "HotSpeedButtonOK")));
-  EXPECT_EQ(TextOf(FindControl(tip, "T263_Memo")), "");
-  host.free();
+  // A missing setting enforces validity: a system outside the mask gets a disabled window,
+  // one inside it a working one.
+  for (int mask : {0, 4096}) {
+    SCOPED_TRACE(mask);
+    boxes.Clear();
+    EXPECT_EQ(host.CreateDefault(0, 13, mask), 0);
+    HWND tip = FindTipWindow();
+    ASSERT_NE(tip, nullptr);
+    auto seen = boxes.Boxes();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_NE(seen[0].text.find("BSControl"), std::string::npos) << seen[0].text;
+    bool valid = mask != 0;
+    EXPECT_EQ(IsEnabledControl(FindControl(tip, "HotSpeedButtonOK")), valid);
+    EXPECT_EQ(IsEnabledControl(FindControl(tip, "T263_CheckBox")), valid);
+    EXPECT_EQ(TextOf(FindControl(tip, "T263_Memo")).empty(), !valid);
+    EXPECT_TRUE(IsEnabledControl(FindControl(tip, "HotSpeedButtonInfo")));
+    host.free();
+  }
 }
 
 TEST_F(Exports, WindowLifeIsSafeWhateverTheOrderOfCalls) {

@@ -96,12 +96,25 @@ TEST_F(Protocol, CloseCommandDestroysTheWindow) {
   EXPECT_TRUE(boxes_.Boxes().empty());
 }
 
-TEST_F(Protocol, ShowCommandShowsAndRaises) {
-  ShowWindow(tip_, SW_HIDE);
-  ASSERT_FALSE(IsWindowVisible(tip_));
-  Send(200, 0);
-  EXPECT_TRUE(IsWindowVisible(tip_));
-  EXPECT_EQ(GetForegroundWindow(), tip_);
+TEST_F(Protocol, ShowCommandShowsRestoresAndRaises) {
+  // Hidden, minimised, or minimised by the user: command 200 and F12 both bring it back.
+  for (int how : {SW_HIDE, SW_MINIMIZE}) {
+    for (bool f12 : {false, true}) {
+      SCOPED_TRACE(std::string(how == SW_HIDE ? "hidden" : "minimised") + (f12 ? ", F12" : ", 200"));
+      ShowWindow(tip_, how);
+      ASSERT_TRUE(how == SW_HIDE ? !IsWindowVisible(tip_) : IsIconic(tip_) != FALSE);
+      if (f12) SendMessageA(FindControl(tip_, "T263_Memo"), WM_KEYDOWN, VK_F12, 0);
+      else Send(200, 0);
+      EXPECT_TRUE(IsWindowVisible(tip_));
+      EXPECT_FALSE(IsIconic(tip_));
+      EXPECT_EQ(GetForegroundWindow(), tip_);
+    }
+  }
+  // Only the controls that take the focus by Tab carry the tab stop: not the help texts.
+  for (const char *name : {"MemoHelpD", "MemoHelpUS", "StaticTextTitle"})
+    EXPECT_FALSE(GetWindowLongA(FindControl(tip_, name), GWL_STYLE) & WS_TABSTOP) << name;
+  for (const char *name : {"T263_Memo", "T263_CheckBox"})
+    EXPECT_TRUE(GetWindowLongA(FindControl(tip_, name), GWL_STYLE) & WS_TABSTOP) << name;
 }
 
 TEST_F(Protocol, OkBroadcastsSavedWithTheUndoMark) {

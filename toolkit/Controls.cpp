@@ -142,10 +142,19 @@ HWND TControl::Handle() {
   return handle_;
 }
 
+void TControl::SetTabStop(bool v) {
+  tabStop_ = v;
+  if (!handle_) return;
+  LONG style = GetWindowLongA(handle_, GWL_STYLE);
+  // For a top-level window the same bit is the maximise box.
+  if (style & WS_CHILD) SetWindowLongA(handle_, GWL_STYLE, v ? style | WS_TABSTOP : style & ~WS_TABSTOP);
+}
+
 void TControl::CreateWnd() {
   if (handle_) return;
   TCreateParams p;
   CreateParams(p);
+  if (p.Style & WS_CHILD) p.Style = tabStop_ ? p.Style | WS_TABSTOP : p.Style & ~WS_TABSTOP;
   if (visible_) p.Style |= WS_VISIBLE;
   if (!enabled_) p.Style |= WS_DISABLED;
   HWND parentWnd = nullptr;

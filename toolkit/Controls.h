@@ -99,7 +99,7 @@ class TControl : public TComponent {
   int TabOrder() const;
   void SetTabOrder(int v);
   bool TabStop() const { return tabStop_; }
-  void SetTabStop(bool v) { tabStop_ = v; }
+  void SetTabStop(bool v);
 
   // The window; made on first use (or when the parent makes its own).
   HWND Handle();

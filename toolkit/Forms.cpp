@@ -460,6 +460,7 @@ void TForm::InitForm() {
       OnCreate(this);
     } catch (...) {
       ApplicationHandleException();
+      CreateFailed();
     }
   }
 }
@@ -580,6 +581,8 @@ void TForm::DoShow() {
 void TForm::SetVisible(bool v) {
   if (v == visible_ && (!handle_ || bool(IsWindowVisible(handle_)) == v)) {
     if (v && handle_) {
+      // Shown and in front: a minimised window is restored first.
+      if (IsIconic(handle_)) ShowWindow(handle_, SW_RESTORE);
       SetWindowPos(handle_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
       SetForegroundWindow(handle_);
     }

@@ -100,6 +100,8 @@ class TForm : public TWinControl {
   void CreateWnd() override;
   LRESULT WndProc(UINT msg, WPARAM w, LPARAM l) override;
   virtual void DoShow();
+  // OnCreate failed and was reported; the form is shown all the same.
+  virtual void CreateFailed() {}
   void BeginDestroy() override;
 
  private:
