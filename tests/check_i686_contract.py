@@ -47,7 +47,9 @@ class PE:
         pe = struct.unpack_from("<I", d, 0x3C)[0]
         if d[pe:pe + 4] != b"PE\0\0":
             raise ValueError(f"{path} is no PE image")
-        self.machine, nsect, _, _, _, optsize, _ = struct.unpack_from("<HHIIIHH", d, pe + 4)
+        self.machine, nsect, _, symtab, self.symbols, optsize, _ = struct.unpack_from("<HHIIIHH", d, pe + 4)
+        strings = symtab + 18 * self.symbols  # long section names live in the string table
+        self.section_names = []
         opt = pe + 24
         magic = struct.unpack_from("<H", d, opt)[0]
         self.pe32plus = magic == 0x20B
@@ -61,6 +63,11 @@ class PE:
         self.sections = []
         for i in range(nsect):
             s = opt + optsize + 40 * i
+            name = d[s:s + 8].rstrip(b"\0").decode("latin-1")
+            if name.startswith("/") and name[1:].isdigit() and symtab:
+                at = strings + int(name[1:])
+                name = d[at:d.index(b"\0", at)].decode("latin-1")
+            self.section_names.append(name)
             vsize, va, rawsize, raw = struct.unpack_from("<IIII", d, s + 8)
             self.sections.append((va, max(vsize, rawsize), raw))
 
@@ -420,6 +427,18 @@ def check_imports(pe, xp_dir):
            else f"{total} functions found in {xp_dir}")
 
 
+# The module travels on floppy disks and loads into the host's process on small machines.
+MAX_MODULE_BYTES = 384 * 1024
+
+
+def check_size(pe):
+    size = len(pe.data)
+    report(size <= MAX_MODULE_BYTES, f"Bootlog.dll is at most {MAX_MODULE_BYTES} bytes", f"{size} bytes")
+    extra = [n for n in pe.section_names if n.startswith(".debug") or n.startswith(".gnu_debug")]
+    report(not pe.symbols and not extra, "Bootlog.dll carries no symbols and no debug data",
+           f"{pe.symbols} symbols, sections {extra}" if pe.symbols or extra else "stripped")
+
+
 def check_imports_95(pe, lacks_file):
     """The module must load on the first release of Windows 95 too."""
     with open(lacks_file) as f:
@@ -489,12 +508,15 @@ def main():
     report(pe.machine == 0x14C and not pe.pe32plus, "Bootlog.dll is a 32-bit x86 image",
            f"machine {pe.machine:#x}")
     named = check_exports(pe)
-    code = disassemble(objdump, dll)
+    # The code is read from the copy with symbols that the build keeps; it is the same code.
+    with_symbols = os.path.join(args.i686_dir, "symbols", "Bootlog.dll")
+    code = disassemble(objdump, with_symbols if os.path.isfile(with_symbols) else dll)
     if code and "ModulCreate" in named:
         check_modulcreate(code, pe, named["ModulCreate"][1])
     for name in ("ModulNr", "ModulSaveChanges", "ModulChanged", "ModulFree"):
         if code and name in named:
             check_rets(code, pe, name, named[name][1], 0, "returns with a plain 'ret'")
+    check_size(pe)
     check_imports(pe, exports_dir)
     check_imports_95(pe, os.path.normpath(args.win95_lacks))
     check_version(pe)

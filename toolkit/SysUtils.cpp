@@ -6,16 +6,22 @@
 
 void RaiseRangeError() { throw ERangeError("Fehler bei Bereichsprüfung"); }
 
+// The system's msvcrt formats (the module uses only %s, %d, %c and %lu): its _vsnprintf
+// answers -1 while the buffer is too small, on every system, so the buffer grows.
 std::string FormatV(const char *fmt, va_list args) {
-  va_list copy;
-  va_copy(copy, args);
-  int n = vsnprintf(nullptr, 0, fmt, copy);
-  va_end(copy);
-  if (n <= 0) return std::string();
-  std::string out(size_t(n) + 1, '\0');
-  vsnprintf(&out[0], out.size(), fmt, args);
-  out.resize(size_t(n));
-  return out;
+  std::string out(256, '\0');
+  for (;;) {
+    va_list copy;
+    va_copy(copy, args);
+    int n = _vsnprintf(&out[0], out.size(), fmt, copy);
+    va_end(copy);
+    if (n >= 0 && size_t(n) < out.size()) {
+      out.resize(size_t(n));
+      return out;
+    }
+    if (out.size() >= (1u << 24)) return std::string();
+    out.resize(out.size() * 2);
+  }
 }
 
 std::string Format(const char *fmt, ...) {
