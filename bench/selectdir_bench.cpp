@@ -125,7 +125,7 @@ int main() {
   auto *files = new TFileListBox(form);
   files->SetParent(form);
   files->SetBounds(0, 0, 200, 300);
-  const int rounds = 5;
+  const int rounds = 7;
   std::printf("select-directory dialog, shown and painted, against the file list alone (best of %d)\n", rounds);
   struct Case {
     const char *what;

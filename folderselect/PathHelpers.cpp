@@ -191,3 +191,48 @@ void TPathLabel::Paint(TCanvas &canvas) {
   SetTextColor(canvas.Handle(), ColorToRGB(Enabled() ? Font().Color() : clGrayText));
   DrawTextA(canvas.Handle(), text.c_str(), int(text.size()), &rc, format);
 }
+
+// --- TDirectoryReadScope ----------------------------------------------------------------
+
+namespace {
+
+struct TFoundEntry {
+  DWORD attributes;
+  std::string name;
+};
+
+struct TReadCache {
+  int depth = 0;
+  std::vector<std::pair<std::string, std::vector<TFoundEntry>>> searches;
+};
+TReadCache g_readCache;
+
+}  // namespace
+
+TDirectoryReadScope::TDirectoryReadScope() { ++g_readCache.depth; }
+
+TDirectoryReadScope::~TDirectoryReadScope() {
+  if (--g_readCache.depth == 0) g_readCache.searches.clear();
+}
+
+void ForEachDirectoryEntry(const std::string &pattern,
+                           const std::function<void(DWORD attributes, const char *name)> &visit) {
+  std::vector<TFoundEntry> *kept = nullptr;
+  if (g_readCache.depth > 0) {
+    std::string key = AnsiUpperCaseFileName(ExpandFileName(pattern));
+    for (auto &search : g_readCache.searches)
+      if (search.first == key) {
+        for (const TFoundEntry &e : search.second) visit(e.attributes, e.name.c_str());
+        return;
+      }
+    g_readCache.searches.emplace_back(key, std::vector<TFoundEntry>());
+    kept = &g_readCache.searches.back().second;
+  }
+  WIN32_FIND_DATAA fd;
+  TFindHandle find(FindFirstFileA(pattern.c_str(), &fd));
+  if (!find.Valid()) return;
+  do {
+    if (kept) kept->push_back({fd.dwFileAttributes, fd.cFileName});
+    visit(fd.dwFileAttributes, fd.cFileName);
+  } while (FindNextFileA(find.Get(), &fd));
+}

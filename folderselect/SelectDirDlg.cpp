@@ -74,6 +74,8 @@ TSelectDirDlg::TSelectDirDlg(TComponent *AOwner) : TForm(AOwner) {
   SetClientWidth(424);
   SetClientHeight(255);
 
+  // The directory list and the file list start in the same directory: one reading.
+  TDirectoryReadScope readOnce;
   DirEdit = Place<TEdit>(this, "DirEdit", 8, 24, 313, 20, false);
   DirEdit->SetTabOrder(1);
   PlaceCaption(this, SDirNameCap, 8, 8, 92, 13, DirEdit);

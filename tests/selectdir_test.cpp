@@ -164,11 +164,16 @@ void RealClickAt(TSelectDirDlg &dlg, HWND h, POINT pt, bool twice = false) {
   SetForegroundWindow(dlg.Handle());
   ClientToScreen(h, &pt);
   SetCursorPos(pt.x, pt.y);
-  INPUT in[4] = {};
+  // The move goes in the same batch as the buttons, so that no other program's input
+  // comes between them.
+  INPUT in[5] = {};
   for (auto &i : in) i.type = INPUT_MOUSE;
-  in[0].mi.dwFlags = in[2].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  in[1].mi.dwFlags = in[3].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(twice ? 4 : 2, in, sizeof(INPUT));
+  in[0].mi.dx = MulDiv(pt.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  in[0].mi.dy = MulDiv(pt.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  in[1].mi.dwFlags = in[3].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  in[2].mi.dwFlags = in[4].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(twice ? 5 : 3, in, sizeof(INPUT));
 }
 
 // Real input takes its way through the system: the step ends a little later, once it
@@ -621,12 +626,23 @@ TEST_F(SelectDir, MouseWalksTheDirectoryTreeAndTheFileListFollows) {
         EXPECT_EQ(ItemsOf(*dlg.FileList), (std::vector<std::string>{"inner.txt"}));
       }),
       OpenDir("seldir_test"),
-      Check([](TSelectDirDlg &dlg) { ExpectShows(dlg, kRoot); }),
+      Check([](TSelectDirDlg &dlg) {
+        ExpectShows(dlg, kRoot);
+        // Made while the dialog is open: the next visit reads the folder anew.
+        MakeDir(kRoot + "\\Epsilon");
+        WriteTextFile(kRoot + "\\Gamma\\late.txt", "x");
+      }),
       OpenDir("Gamma"),
       Check([](TSelectDirDlg &dlg) {
         ExpectShows(dlg, kRoot + "\\Gamma");
-        EXPECT_EQ(dlg.FileList->Count(), 0);
+        EXPECT_EQ(ItemsOf(*dlg.FileList), (std::vector<std::string>{"late.txt"}));
       }),
+      OpenDir("seldir_test"),
+      Check([](TSelectDirDlg &dlg) {
+        EXPECT_EQ(ItemsOf(*dlg.DirList),
+                  (std::vector<std::string>{"C:\\", "seldir_test", "Alpha", "Epsilon", "Gamma"}));
+      }),
+      OpenDir("Gamma"),
       Click(OK),
   });
   EXPECT_TRUE(ChooseDirectory(dir, {}, 0));
