@@ -651,6 +651,52 @@ TEST_F(SelectDir, MouseWalksTheDirectoryTreeAndTheFileListFollows) {
   EXPECT_EQ(GetCurrentDir(), kRoot + "\\Gamma");
 }
 
+// Opens the drive list with a click and clicks the drive's item in the list that drops.
+Step PickDrive(char letter) {
+  auto phase = std::make_shared<int>(0);
+  auto sentAt = std::make_shared<DWORD>(0);
+  return [letter, phase, sentAt](TSelectDirDlg &dlg) {
+    HWND combo = dlg.DriveList->Handle();
+    if (*phase == 0) {
+      RECT r;
+      GetClientRect(combo, &r);
+      RealClickAt(dlg, combo, {r.right / 2, r.bottom / 2});
+      *phase = 1;
+      return false;
+    }
+    if (*phase == 1) {
+      COMBOBOXINFO info = {sizeof info};
+      if (!SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) || !GetComboBoxInfo(combo, &info)) return false;
+      int index = -1;
+      for (int i = 0; i < dlg.DriveList->Count(); ++i)
+        if (UpCase(dlg.DriveList->Items(i)[0]) == UpCase(letter)) index = i;
+      EXPECT_GE(index, 0) << letter;
+      RECT item;
+      SendMessageA(info.hwndList, LB_GETITEMRECT, WPARAM(index), LPARAM(&item));
+      RealClickAt(dlg, info.hwndList, {item.left + 30, (item.top + item.bottom) / 2});
+      *phase = 2;
+      *sentAt = GetTickCount();
+      return false;
+    }
+    return UpCase(dlg.DirList->DriveLetter()) == UpCase(letter) || GetTickCount() - *sentAt > 3000;
+  };
+}
+
+TEST_F(SelectDir, MouseSwitchesDrivesAndTheListsFollow) {
+  if (!DriveExists('D')) GTEST_SKIP() << "no drive D: in this prefix";
+  std::string dir;
+  Script script({PickDrive('D'), Check([](TSelectDirDlg &dlg) {
+                   EXPECT_EQ(AnsiUpperCase(dlg.DirList->CurrentDirectory()), "D:\\");
+                   EXPECT_EQ(UpCase(dlg.DriveList->DriveLetter()), 'D');
+                   EXPECT_EQ(dlg.DirLabel->Caption(), dlg.DirList->CurrentDirectory());
+                   EXPECT_EQ(dlg.FileList->CurrentDirectory(), dlg.DirList->CurrentDirectory());
+                 }),
+                 PickDrive('C'), Check([](TSelectDirDlg &dlg) { ExpectShows(dlg, kAlpha); }), Click(OK)});
+  EXPECT_TRUE(ChooseDirectory(dir, {}, 0));
+  EXPECT_TRUE(script.Done());
+  EXPECT_EQ(dir, kAlpha) << "back on c: in the directory it left there";
+}
+
 TEST_F(SelectDir, KeyboardWalksTabOrderAcceleratorsDirectoriesAndDrives) {
   // A Network button too, so that every control takes part.
   static DWORD connects = 0;
@@ -831,6 +877,18 @@ TEST_F(SelectDir, HelpContextGivesAHelpButtonOrClosesUpOKAndCancel) {
     EXPECT_FALSE(ChooseDirectory(dir, {}, c.ctx));
     EXPECT_TRUE(script.Done());
   }
+  // Without a help system the user is told that there is no help file; the dialog stays.
+  SetHelpHandler(nullptr);
+  BoxRecorder boxes;
+  std::string dir;
+  Script script({Click(Help), Check([&](TSelectDirDlg &dlg) {
+                   ASSERT_EQ(boxes.boxes.size(), 1u);
+                   EXPECT_NE(boxes.boxes[0].text.find("1000"), std::string::npos) << boxes.boxes[0].text;
+                   EXPECT_TRUE(IsWindowVisible(dlg.Handle()));
+                 }),
+                 Key(VK_ESCAPE)});
+  EXPECT_FALSE(ChooseDirectory(dir, {}, 1000));
+  EXPECT_TRUE(script.Done());
 }
 
 TEST_F(SelectDir, NetworkButtonOnlyWhereTheSystemHasTheConnectionDialog) {
