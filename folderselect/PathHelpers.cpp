@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "folderselect/FileCtrl.h"
 
 #include <winnetwk.h>
@@ -217,22 +219,30 @@ TDirectoryReadScope::~TDirectoryReadScope() {
 
 void ForEachDirectoryEntry(const std::string &pattern,
                            const std::function<void(DWORD attributes, const char *name)> &visit) {
-  std::vector<TFoundEntry> *kept = nullptr;
-  if (g_readCache.depth > 0) {
-    std::string key = AnsiUpperCaseFileName(ExpandFileName(pattern));
-    for (auto &search : g_readCache.searches)
-      if (search.first == key) {
-        for (const TFoundEntry &e : search.second) visit(e.attributes, e.name.c_str());
-        return;
-      }
-    g_readCache.searches.emplace_back(key, std::vector<TFoundEntry>());
-    kept = &g_readCache.searches.back().second;
+  if (g_readCache.depth == 0) {
+    WIN32_FIND_DATAA fd;
+    TFindHandle find(FindFirstFileA(pattern.c_str(), &fd));
+    if (!find.Valid()) return;
+    do visit(fd.dwFileAttributes, fd.cFileName);
+    while (FindNextFileA(find.Get(), &fd));
+    return;
   }
-  WIN32_FIND_DATAA fd;
-  TFindHandle find(FindFirstFileA(pattern.c_str(), &fd));
-  if (!find.Valid()) return;
-  do {
-    if (kept) kept->push_back({fd.dwFileAttributes, fd.cFileName});
-    visit(fd.dwFileAttributes, fd.cFileName);
-  } while (FindNextFileA(find.Get(), &fd));
+  std::string key = AnsiUpperCaseFileName(ExpandFileName(pattern));
+  auto known = std::find_if(g_readCache.searches.begin(), g_readCache.searches.end(),
+                            [&key](const auto &search) { return search.first == key; });
+  if (known == g_readCache.searches.end()) {
+    // Kept only once the search is complete.
+    std::vector<TFoundEntry> found;
+    WIN32_FIND_DATAA fd;
+    TFindHandle find(FindFirstFileA(pattern.c_str(), &fd));
+    if (find.Valid()) {
+      do found.push_back({fd.dwFileAttributes, fd.cFileName});
+      while (FindNextFileA(find.Get(), &fd));
+    }
+    g_readCache.searches.emplace_back(key, std::move(found));
+    known = g_readCache.searches.end() - 1;
+  }
+  // A visit may start a search of its own, which may move the list of searches.
+  const std::vector<TFoundEntry> entries = known->second;
+  for (const TFoundEntry &e : entries) visit(e.attributes, e.name.c_str());
 }
