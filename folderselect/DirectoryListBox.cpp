@@ -49,18 +49,15 @@ char TDirectoryListBox::DriveLetter() const {
 }
 
 int TDirectoryListBox::ListSubdirectories(const std::string &Parent, TStringList &List) const {
-  WIN32_FIND_DATAA fd;
-  TFindHandle find(FindFirstFileA(JoinPath(Parent, "*.*").c_str(), &fd));
-  if (!find.Valid()) return 0;
   int count = 0;
-  do {
+  ForEachDirectoryEntry(JoinPath(Parent, "*.*"), [&](DWORD attributes, const char *name) {
     // A search for directories skips hidden, system and volume entries.
-    if (fd.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | 0x08)) continue;
-    if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
-    if (strcmp(fd.cFileName, ".") == 0 || strcmp(fd.cFileName, "..") == 0) continue;
-    List.Add(fd.cFileName);
+    if (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | 0x08)) return;
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return;
+    if (strcmp(name, ".") == 0 || strcmp(name, "..") == 0) return;
+    List.Add(name);
     ++count;
-  } while (FindNextFileA(find.Get(), &fd));
+  });
   return count;
 }
 
@@ -186,6 +183,7 @@ void TDirectoryListBox::SwitchDrive(char NewDrive) {
     currentDirectory_ = GetCurrentDir();
   }
   if (!inDirectoryChange_) {
+    TDirectoryReadScope readOnce;  // for the file lists that follow
     RebuildList();
     NotifyChange();
   }
@@ -196,6 +194,7 @@ void TDirectoryListBox::EnterDirectory(const std::string &NewDirectory) {
   if (DirectoryExists(currentDirectory_)) ChDir(currentDirectory_);
   ChDir(NewDirectory);
   currentDirectory_ = GetCurrentDir();
+  TDirectoryReadScope readOnce;  // for the file lists that follow
   RebuildList();
   NotifyChange();
 }

@@ -8,6 +8,7 @@
 // is the list's current directory.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -68,6 +69,24 @@ class TFindHandle {
  private:
   HANDLE h_;
 };
+
+// While one lives, a search for the same pattern (the same full path) is answered with
+// the entries the first one found: a directory list and the file list that follows it
+// read a directory once per change instead of once each, which counts in a large one.
+// Scopes nest; the entries go with the outermost.  Open one only around work that
+// changes nothing on disk.
+class TDirectoryReadScope {
+ public:
+  TDirectoryReadScope();
+  ~TDirectoryReadScope();
+  TDirectoryReadScope(const TDirectoryReadScope &) = delete;
+  TDirectoryReadScope &operator=(const TDirectoryReadScope &) = delete;
+};
+
+// Every entry FindFirstFileA and FindNextFileA find for pattern ("." and ".." included),
+// with its attributes.
+void ForEachDirectoryEntry(const std::string &pattern,
+                           const std::function<void(DWORD attributes, const char *name)> &visit);
 
 // A bitmap resource of the module by name (empty when there is none).
 std::unique_ptr<TBitmap> LoadModuleBitmap(const char *name);

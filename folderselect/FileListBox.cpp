@@ -102,20 +102,16 @@ void TFileListBox::ReadFileEntries() {
       std::string pattern = mask_.substr(start, end - start);
       start = end + 1;
       if (pattern.empty()) continue;
-      WIN32_FIND_DATAA fd;
-      TFindHandle find(FindFirstFileA(pattern.c_str(), &fd));
-      if (!find.Valid()) continue;
-      do {
-        DWORD attr = fd.dwFileAttributes;
+      ForEachDirectoryEntry(pattern, [&](DWORD attr, const char *name) {
         // The search leaves out hidden, system, volume and directory entries unless asked.
-        if (attr & 0x1E & ~attrMask) continue;
-        if (!wantAll && !(attr & attrMask)) continue;
+        if (attr & 0x1E & ~attrMask) return;
+        if (!wantAll && !(attr & attrMask)) return;
         TEntry entry;
         if (attr & FILE_ATTRIBUTE_DIRECTORY) {
-          entry.text = Format("[%s]", fd.cFileName);
+          entry.text = Format("[%s]", name);
           entry.bitmap = showGlyphs_ ? FolderBitmap.get() : nullptr;
         } else {
-          entry.text = fd.cFileName;
+          entry.text = name;
           std::string ext = AnsiLowerCase(ExtractFileExt(entry.text));
           bool program = ext == ".exe" || ext == ".com" || ext == ".bat" || ext == ".pif";
           entry.bitmap = program ? ExecutableBitmap.get() : UnknownFileBitmap.get();
@@ -125,7 +121,7 @@ void TFileListBox::ReadFileEntries() {
           Screen->SetCursor(crHourGlass);
         }
         entries.push_back(std::move(entry));
-      } while (FindNextFileA(find.Get(), &fd));
+      });
     }
     // The system list box inserts each item at its sorted place by moving every item
     // behind it; items that arrive in order go to the end and cost nothing to place.

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "folderselect/FileCtrl.h"
 
 #include <winnetwk.h>
@@ -190,4 +192,57 @@ void TPathLabel::Paint(TCanvas &canvas) {
   SetBkMode(canvas.Handle(), TRANSPARENT);
   SetTextColor(canvas.Handle(), ColorToRGB(Enabled() ? Font().Color() : clGrayText));
   DrawTextA(canvas.Handle(), text.c_str(), int(text.size()), &rc, format);
+}
+
+// --- TDirectoryReadScope ----------------------------------------------------------------
+
+namespace {
+
+struct TFoundEntry {
+  DWORD attributes;
+  std::string name;
+};
+
+struct TReadCache {
+  int depth = 0;
+  std::vector<std::pair<std::string, std::vector<TFoundEntry>>> searches;
+};
+TReadCache g_readCache;
+
+}  // namespace
+
+TDirectoryReadScope::TDirectoryReadScope() { ++g_readCache.depth; }
+
+TDirectoryReadScope::~TDirectoryReadScope() {
+  if (--g_readCache.depth == 0) g_readCache.searches.clear();
+}
+
+void ForEachDirectoryEntry(const std::string &pattern,
+                           const std::function<void(DWORD attributes, const char *name)> &visit) {
+  if (g_readCache.depth == 0) {
+    WIN32_FIND_DATAA fd;
+    TFindHandle find(FindFirstFileA(pattern.c_str(), &fd));
+    if (!find.Valid()) return;
+    do visit(fd.dwFileAttributes, fd.cFileName);
+    while (FindNextFileA(find.Get(), &fd));
+    return;
+  }
+  std::string key = AnsiUpperCaseFileName(ExpandFileName(pattern));
+  auto known = std::find_if(g_readCache.searches.begin(), g_readCache.searches.end(),
+                            [&key](const auto &search) { return search.first == key; });
+  if (known == g_readCache.searches.end()) {
+    // Kept only once the search is complete.
+    std::vector<TFoundEntry> found;
+    WIN32_FIND_DATAA fd;
+    TFindHandle find(FindFirstFileA(pattern.c_str(), &fd));
+    if (find.Valid()) {
+      do found.push_back({fd.dwFileAttributes, fd.cFileName});
+      while (FindNextFileA(find.Get(), &fd));
+    }
+    g_readCache.searches.emplace_back(key, std::move(found));
+    known = g_readCache.searches.end() - 1;
+  }
+  // A visit may start a search of its own, which may move the list of searches.
+  const std::vector<TFoundEntry> entries = known->second;
+  for (const TFoundEntry &e : entries) visit(e.attributes, e.name.c_str());
 }

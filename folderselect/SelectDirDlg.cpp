@@ -66,12 +66,16 @@ TSelectDirDlg::TSelectDirDlg(TComponent *AOwner) : TForm(AOwner) {
   Name = "SelectDirDlg";
   SetBorderStyle(bsDialog);
   Position = poScreenCenter;
+  SetCaption(SSelectDirCap);
+  // The frame's size is measured on a window of some size; the controls get their
+  // windows as they are placed.
+  SetBounds(0, 0, 432, 282);
+  HandleNeeded();
   SetClientWidth(424);
   SetClientHeight(255);
-  SetCaption(SSelectDirCap);
-  // The controls get their windows as they are placed.
-  HandleNeeded();
 
+  // The directory list and the file list start in the same directory: one reading.
+  TDirectoryReadScope readOnce;
   DirEdit = Place<TEdit>(this, "DirEdit", 8, 24, 313, 20, false);
   DirEdit->SetTabOrder(1);
   PlaceCaption(this, SDirNameCap, 8, 8, 92, 13, DirEdit);

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "ChooseDirDemo.h"
 #include "HostOptions.h"
 #include "module/ModulExports.h"
 
@@ -704,6 +705,8 @@ HFONT CreateControlFont() {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   std::vector<std::string> args(__argv + 1, __argv + __argc);
+  if (!args.empty() && IsChooseDirOption(args[0]))
+    return RunChooseDirDemo(std::vector<std::string>(args.begin() + 1, args.end()));
   std::vector<std::string> errors;
   g_host.options = ParseHostOptions(args, errors);
   g_host.instance = instance;

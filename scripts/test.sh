@@ -12,21 +12,25 @@ source "$root/scripts/wine-env.sh" "$build/wineprefix-test" fresh
 # server restarts so that Wine's mount manager reads them.
 drives=$build/wine-drives
 rm -rf "$drives"; mkdir -p "$drives"/{floppy,cdrom,ram,net}
-printf 'Bootplatte' >"$WINEPREFIX/drive_c/.windows-label"
 printf 'Daten CD' >"$drives/cdrom/.windows-label"
-for d in a,floppy,floppy d,cdrom,cdrom r,ram,ramdisk x,net,network; do
-  IFS=, read -r letter dir kind <<<"$d"
-  letter=$letter:
-  ln -sfn "$drives/$dir" "$WINEPREFIX/dosdevices/$letter"
-  "$WINELOADER" reg add 'HKLM\Software\Wine\Drives' /v "$letter" /d "$kind" /f >/dev/null 2>&1
-done
-"$WINESERVER" -k >/dev/null 2>&1 || true
-"$WINESERVER" -p >/dev/null 2>&1 </dev/null
+declare_drives() {
+  printf 'Bootplatte' >"$WINEPREFIX/drive_c/.windows-label"
+  for d in a,floppy,floppy d,cdrom,cdrom r,ram,ramdisk x,net,network; do
+    IFS=, read -r letter dir kind <<<"$d"
+    letter=$letter:
+    ln -sfn "$drives/$dir" "$WINEPREFIX/dosdevices/$letter"
+    "$WINELOADER" reg add 'HKLM\Software\Wine\Drives' /v "$letter" /d "$kind" /f >/dev/null 2>&1
+  done
+  "$WINESERVER" -k >/dev/null 2>&1 || true
+  "$WINESERVER" -p >/dev/null 2>&1 </dev/null
+}
+declare_drives
 export BOOTLOG_WINE_DRIVES="a:floppy d:cdrom r:ram x:network"
-# A second prefix whose screen runs at 120 dots per inch.
+# A second prefix whose screen runs at 120 dots per inch, with the same drives.
 (
   source "$root/scripts/wine-env.sh" "$build/wineprefix-120dpi" fresh
   "$WINELOADER" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 120 /f >/dev/null 2>&1
+  declare_drives
 )
 export BOOTLOG_PREFIX_120DPI=$build/wineprefix-120dpi
 export BOOTLOG_SOURCE_DIR=$root

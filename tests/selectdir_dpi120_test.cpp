@@ -1,0 +1,5 @@
+// The select-directory dialog's tests on a screen at 120 dots per inch: this program runs
+// in the prefix set up so, and every expected position is the table's, scaled.
+#include "selectdir_test.cpp"
+
+TEST(SelectDirScreen, RunsAt120DotsPerInch) { EXPECT_EQ(Screen->PixelsPerInch(), 120); }
