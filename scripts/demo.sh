@@ -6,7 +6,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/setup.sh"
-bash "$root/scripts/build.sh" >/dev/null
+bash "$root/scripts/build.sh"
 had_display=""
 if [ -n "${DISPLAY:-}" ] && timeout 5 xdpyinfo >/dev/null 2>&1; then had_display=1; fi
 build=${BOOTLOG_BUILD_DIR:-$root/build}
@@ -22,6 +22,15 @@ else
   host="$build/x86_64/bin/DemoHost.exe"
   echo "demo: the 64-bit demo host with the x86_64 build of Bootlog.dll (this machine cannot execute 32-bit code)"
 fi
+# What this script starts ends with it, however it ends.
+host_pid=""
+cleanup() {
+  [ -n "$host_pid" ] && kill "$host_pid" 2>/dev/null || true
+  "$WINESERVER" -k >/dev/null 2>&1 || true
+  [ -n "${BOOTLOG_XVFB_PID:-}" ] && kill "$BOOTLOG_XVFB_PID" 2>/dev/null || true
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
 # A machine of the kind the tip is for: an AUTOEXEC.BAT to hook into and a log to show.
 c="$WINEPREFIX/drive_c"
 [ -f "$c/AUTOEXEC.BAT" ] || printf '@echo off\r\nSET PATH=C:\\WINDOWS;C:\\WINDOWS\\COMMAND\r\nSET TEMP=C:\\TEMP\r\n' >"$c/AUTOEXEC.BAT"
@@ -33,11 +42,9 @@ if [ -n "$had_display" ]; then
   "$WINELOADER" "$host" "${args[@]}"
 else
   "$WINELOADER" "$host" "${args[@]}" >/dev/null 2>&1 &
-  pid=$!
+  host_pid=$!
   sleep "${DEMO_WAIT:-6}"
   shot="$build/demo-screenshot.png"
   import -display "$DISPLAY" -window root "$shot"
-  kill "$pid" 2>/dev/null || true
-  "$WINESERVER" -k >/dev/null 2>&1 || true
   echo "Screenshot of the demo host and the tip window: $shot"
 fi

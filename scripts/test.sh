@@ -7,7 +7,20 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/setup.sh"
 bash "$root/scripts/build.sh"
 build=${BOOTLOG_BUILD_DIR:-$root/build}
+# What this script starts ends with it, however it ends: the Wine servers of its prefixes
+# and the Xvfb that wine-env.sh may start.
+servers=()
+cleanup() {
+  local entry
+  for entry in "${servers[@]}"; do
+    WINEPREFIX=${entry#*|} "${entry%%|*}" -k >/dev/null 2>&1 || true
+  done
+  [ -n "${BOOTLOG_XVFB_PID:-}" ] && kill "$BOOTLOG_XVFB_PID" 2>/dev/null || true
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
 source "$root/scripts/wine-env.sh" "$build/wineprefix-test" fresh
+servers+=("$WINESERVER|$WINEPREFIX" "$WINESERVER|$build/wineprefix-120dpi")
 # Drives of every kind the drive list knows, as Wine lets a prefix declare them; the
 # server restarts so that Wine's mount manager reads them.
 drives=$build/wine-drives
@@ -37,8 +50,6 @@ export BOOTLOG_SOURCE_DIR=$root
 export BOOTLOG_I686_DIR=$build/i686
 status=0
 ctest --test-dir "$build/x86_64" --output-on-failure -j "$(nproc)" "$@" || status=$?
-"$WINESERVER" -k >/dev/null 2>&1 || true
-WINEPREFIX=$BOOTLOG_PREFIX_120DPI "$WINESERVER" -k >/dev/null 2>&1 || true
 
 # The shipped i686 Bootlog.dll itself, loaded and driven by 32-bit host-like tests under
 # 32-bit Wine, where this machine runs 32-bit code.
@@ -51,11 +62,9 @@ if [ -f "$build/i686-tests/CTestTestfile.cmake" ] && bash "$root/scripts/can-run
     "$WINELOADER" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 120 /f >/dev/null 2>&1
   )
   source "$root/scripts/wine-env.sh" "$BOOTLOG_PREFIX_WIN32" fresh win32
+  servers+=("$WINESERVER|$BOOTLOG_PREFIX_WIN32" "$WINESERVER|$BOOTLOG_PREFIX_WIN32_120DPI")
   ctest --test-dir "$build/i686-tests" --output-on-failure -j "$(nproc)" "$@" || status=$?
-  "$WINESERVER" -k >/dev/null 2>&1 || true
-  WINEPREFIX=$BOOTLOG_PREFIX_WIN32_120DPI "$WINESERVER" -k >/dev/null 2>&1 || true
 else
   echo "shipped i686 DLL: not run, this machine cannot execute 32-bit code"
 fi
-[ -n "${BOOTLOG_XVFB_PID:-}" ] && kill "$BOOTLOG_XVFB_PID" 2>/dev/null || true
 exit $status

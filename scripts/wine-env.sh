@@ -40,6 +40,10 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   "$WINELOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
   "$WINESERVER" -w
 fi
+# The symbols of the title bar buttons come from this font, which Wine looks for here.
+if [ -f /usr/share/wine/fonts/marlett.ttf ] && [ ! -f "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf" ]; then
+  cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+fi
 # One server for the whole run; its output must not hold the caller's pipes open.
 "$WINESERVER" -p >/dev/null 2>&1 </dev/null
 "$WINELOADER" cmd /c exit >/dev/null 2>&1 </dev/null || true
