@@ -223,11 +223,20 @@ TEST_F(Exports, UnloadingWithTheWindowOpenTakesTheWindowAlong) {
 }
 
 TEST_F(Exports, SaveChangesRunsTheOkPathAlsoWhileOkIsDisabled) {
-  BoxWatcher boxes;
+  PrepareBootDrive("@echo off\nREM @call c:\\x\\log.bat\n", nullptr);
+  BoxWatcher boxes;  // closes the folder dialog and declines the restart
+  boxes.Answer = [](const SeenBox &) { return IDNO; };
   HostModule host;
   host.CreateDefault(0, 13, 0);  // not valid: OK is disabled
   ASSERT_FALSE(IsEnabledControl(FindControl(FindTipWindow(), "HotSpeedButtonOK")));
+  BroadcastListener listener(host.message);
   EXPECT_EQ(host.save(), 1);
+  // The OK path ran: the folder was asked for, the unchecked box took the hook out of
+  // AUTOEXEC.BAT, the host heard of it and the restart was offered.
+  EXPECT_EQ(boxes.FolderDialogs(), 1);
+  EXPECT_EQ(ReadTextFile("c:\\AUTOEXEC.BAT"), "@echo off\r\n");
+  EXPECT_EQ(listener.received, (std::vector<std::pair<WPARAM, LPARAM>>{{9999, 2}}));
+  EXPECT_TRUE(boxes.Saw("Um diese Änderung zu aktivieren"));
   EXPECT_EQ(host.nr(), 2);
   host.free();
 }
