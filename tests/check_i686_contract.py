@@ -25,7 +25,9 @@ EXPECTED_VERSION_STRINGS = {
     "FileVersion": "1.0.0.0", "ProductVersion": "1.0.0.0",
     "FileDescription": "Rechnerstart in Datei festhalten", "OriginalFilename": "Bootlog",
     "InternalName": "Tessaly 2000", "ProductName": "Tessaly 2000",
-    "Comments": "Bestandteil der Tessaly 2000"}
+    "Comments": "Bestandteil der Tessaly 2000",
+    # Written as a Windows-1252 byte in the script: shows the resource code page is in force.
+    "LegalCopyright": "Copyright \u00a9 2000 Orvane"}
 
 failures = 0
 
