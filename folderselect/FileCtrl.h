@@ -269,6 +269,8 @@ class TDriveComboBox : public TCustomComboBox {
 
  protected:
   virtual void FillDriveList();
+  // Position of the item for Drive (either case), -1 when there is none.
+  int IndexOfDrive(char Drive) const;
   void CreateWnd() override;
   void PaintItem(int Index, RECT Rect, UINT State) override;
   void FontChanged() override;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "folderselect/FileCtrl.h"
 #include "support/TestSupport.h"
@@ -573,7 +574,7 @@ const TDriveQueries kFake = {FakeDrives, FakeType, FakeLabel, FakeNetwork};
 
 class FakeDrivesScope {
  public:
-  FakeDrivesScope() : previous_(SetDriveQueries(&kFake)) {}
+  explicit FakeDrivesScope(const TDriveQueries *queries = &kFake) : previous_(SetDriveQueries(queries)) {}
   ~FakeDrivesScope() { SetDriveQueries(previous_); }
 
  private:
@@ -624,6 +625,56 @@ TEST_F(FolderLists, DriveItemsByKindAndCase) {
   combo->SetTextCase(tcLowerCase);
   combo->SetDriveLetter('1');
   EXPECT_EQ(combo->DriveLetter(), '1');
+}
+
+// c: and a CD-ROM drive m: without a disc: the machine has no m:, so entering it fails as
+// it does for an empty drive.
+DWORD NoDiscDrives() { return 1u << 2 | 1u << 12; }
+UINT NoDiscType(const char *root) { return root[0] == 'm' ? DRIVE_CDROM : DRIVE_FIXED; }
+const TDriveQueries kNoDisc = {NoDiscDrives, NoDiscType, FakeLabel, FakeNetwork};
+
+TEST_F(FolderLists, AFailedDriveChangePutsTheComboBoxBack) {
+  ASSERT_EQ(GetLogicalDrives() & (1u << 12), 0u) << "m: must be absent";
+  FakeDrivesScope fake(&kNoDisc);
+  BoxRecorder boxes;
+  auto *dirs = Make<TDirectoryListBox>(10);
+  auto *combo = Make<TDriveComboBox>(400);
+  combo->SetDirList(dirs);
+  ASSERT_EQ(ComboItems(*combo), (Names{"c: [system]", "m: []"}));
+  int changes = 0, dirChanges = 0;
+  combo->OnChange = [&](TComponent *) { ++changes; };
+  dirs->OnChange = [&](TComponent *) { ++dirChanges; };
+  auto userPicksM = [&] {
+    SendMessageA(combo->Handle(), CB_SETCURSEL, 1, 0);
+    SendMessageA(form->Handle(), WM_COMMAND, MAKEWPARAM(0, CBN_SELCHANGE), LPARAM(combo->Handle()));
+  };
+  struct Route {
+    const char *name;
+    std::function<void()> attempt;
+    size_t boxes;  // the user's pick is reported in the standard error box
+  } routes[] = {
+      {"user's pick", userPicksM, 1},
+      {"DriveLetter", [&] { EXPECT_THROW(combo->SetDriveLetter('m'), EInOutError); }, 0},
+      {"linked directory list", [&] { EXPECT_THROW(dirs->SetCurrentDirectory("M:\\"), EInOutError); }, 0},
+  };
+  // Each route twice: after a failure the next attempt must try the drive again.
+  for (int round = 0; round < 2; ++round) {
+    for (const Route &r : routes) {
+      size_t before = boxes.boxes.size();
+      r.attempt();
+      EXPECT_EQ(boxes.boxes.size() - before, r.boxes) << r.name << " round " << round;
+      EXPECT_EQ(combo->DriveLetter(), 'c') << r.name << " round " << round;
+      EXPECT_EQ(combo->ItemIndex(), 0) << r.name << " round " << round;
+      EXPECT_EQ(dirs->CurrentDirectory(), kRoot + "\\Alpha") << r.name << " round " << round;
+      EXPECT_EQ(GetCurrentDir(), kRoot + "\\Alpha") << r.name << " round " << round;
+    }
+  }
+  EXPECT_EQ(changes, 0);
+  EXPECT_EQ(dirChanges, 0);
+  // The box is still in step with the list afterwards.
+  dirs->SetCurrentDirectory(kRoot + "\\Empty");
+  EXPECT_EQ(combo->DriveLetter(), 'c');
+  EXPECT_EQ(dirChanges, 1);
 }
 
 TEST_F(FolderLists, DriveItemHeightFollowsTheFontButNotBelowThePictures) {
