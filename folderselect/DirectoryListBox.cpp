@@ -183,7 +183,7 @@ void TDirectoryListBox::SwitchDrive(char NewDrive) {
   if (UpCase(NewDrive) == UpCase(DriveLetter())) return;
   if (NewDrive != '\0') {
     ChDir(std::string(1, NewDrive) + ":");
-    currentDirectory_ = GetCurrentDir();
+    currentDirectory_ = CurrentDirOrRaise();
   }
   if (!inDirectoryChange_) {
     RebuildList();
@@ -195,7 +195,7 @@ void TDirectoryListBox::EnterDirectory(const std::string &NewDirectory) {
   // A relative name is meant relative to the list's own directory.
   if (DirectoryExists(currentDirectory_)) ChDir(currentDirectory_);
   ChDir(NewDirectory);
-  currentDirectory_ = GetCurrentDir();
+  currentDirectory_ = CurrentDirOrRaise();
   RebuildList();
   NotifyChange();
 }

@@ -163,7 +163,7 @@ void TFileListBox::SetCurrentDirectory(const std::string &NewDirectory) {
   // A relative name is meant relative to the list's own directory.
   if (DirectoryExists(currentDirectory_)) ChDir(currentDirectory_);
   ChDir(NewDirectory);
-  currentDirectory_ = GetCurrentDir();
+  currentDirectory_ = CurrentDirOrRaise();
   ReadFileEntries();
 }
 

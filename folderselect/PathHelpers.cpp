@@ -104,7 +104,7 @@ std::string DriveNetworkName(char Drive) {
 
 void SplitEditPath(const std::string &EditText, char &Drive, std::string &DirPart,
                    std::string &FilePart) {
-  std::string saveDir = GetCurrentDir();
+  std::string saveDir = CurrentDirOrRaise();
   Drive = saveDir.empty() ? '\0' : saveDir[0];
   std::string driveStr;
   DirPart = EditText;
@@ -126,7 +126,7 @@ void SplitEditPath(const std::string &EditText, char &Drive, std::string &DirPar
     } else if (DirPart.size() > FilePart.size()) {
       DirPart.resize(DirPart.size() - FilePart.size() - 1);
     } else {
-      std::string cur = GetCurrentDir();
+      std::string cur = CurrentDirOrRaise();
       DirPart = cur.substr(ExtractFileDrive(cur).size());
       if (DirPart.empty()) DirPart = "\\";
     }

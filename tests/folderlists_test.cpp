@@ -146,6 +146,58 @@ TEST_F(FolderLists, DirectoryListIgnoresSamePathAndRejectsMissingOnesUnchanged) 
   EXPECT_EQ(dirs->CurrentDirectory(), kRoot + "\\Alpha\\beta");
 }
 
+TEST_F(FolderLists, ADirectoryTheProcessCannotNameIsNotEntered) {
+  // Two sub-directories whose full paths (260 and 280 characters) are too long to be read
+  // back as the process's current directory; the second one is reachable only by a
+  // relative name.  Made and removed by relative names for that reason.
+  std::string parent = kRoot + "\\Deep\\" + std::string(70, 'd') + "\\" + std::string(70, 'e');
+  ASSERT_TRUE(ForceDirectories(parent));
+  const std::string names[] = {std::string(259 - parent.size(), 'n'), std::string(279 - parent.size(), 'r')};
+  ChDir(parent);
+  for (const std::string &n : names) ASSERT_TRUE(CreateDirectoryA(n.c_str(), nullptr)) << n.size();
+  struct Cleanup {
+    const std::string &parent;
+    const std::string (&names)[2];
+    ~Cleanup() {
+      SetCurrentDirectoryA(parent.c_str());
+      for (const std::string &n : names) RemoveDirectoryA(n.c_str());
+      SetCurrentDirectoryA("C:\\");
+    }
+  } cleanup{parent, names};
+  auto *dirs = Make<TDirectoryListBox>(10);
+  auto *files = Make<TFileListBox>(200);
+  ASSERT_EQ(dirs->CurrentDirectory(), parent);
+  const int items = dirs->Count();
+  int changes = 0;
+  dirs->OnChange = [&](TComponent *) { ++changes; };
+  files->OnChange = [&](TComponent *) { ++changes; };
+  for (const std::string &name : names) {
+    const struct {
+      const char *route;
+      std::function<void()> attempt;
+    } routes[] = {
+        {"ChDir", [&] { ChDir(name); }},
+        {"directory list, relative", [&] { dirs->SetCurrentDirectory(name); }},
+        {"directory list, full path", [&] { dirs->SetCurrentDirectory(parent + "\\" + name); }},
+        {"directory list, its item",
+         [&] {
+           dirs->SetItemIndex(dirs->FindExact(name, -1));
+           dirs->OpenSelectedItem();
+         }},
+        {"file list, relative", [&] { files->SetCurrentDirectory(name); }},
+        {"file list, typed", [&] { files->ApplyTypedPath(name); }},
+    };
+    for (const auto &r : routes) {
+      EXPECT_THROW(r.attempt(), EInOutError) << r.route << ", " << name.size();
+      EXPECT_EQ(GetCurrentDir(), parent) << r.route << ", " << name.size();
+      EXPECT_EQ(dirs->CurrentDirectory(), parent) << r.route << ", " << name.size();
+      EXPECT_EQ(dirs->Count(), items) << r.route << ", " << name.size();
+      EXPECT_EQ(files->CurrentDirectory(), parent) << r.route << ", " << name.size();
+    }
+  }
+  EXPECT_EQ(changes, 0);
+}
+
 void ClickItem(TCustomListBox &list, int index, bool twice) {
   RECT r;
   SendMessageA(list.Handle(), LB_GETITEMRECT, WPARAM(index), LPARAM(&r));

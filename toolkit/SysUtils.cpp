@@ -182,6 +182,10 @@ bool ForceDirectories(const std::string &dir) {
 
 bool RemoveFile(const std::string &name) { return DeleteFileA(name.c_str()) != FALSE; }
 
+[[noreturn]] static void RaiseInOutError(DWORD code) {
+  throw EInOutError(Format("E/A-Fehler %lu: %s", (unsigned long)code, SysErrorMessage(code).c_str()), code);
+}
+
 std::string GetCurrentDir() {
   char buf[MAX_PATH * 2];
   DWORD n = GetCurrentDirectoryA(sizeof buf, buf);
@@ -189,7 +193,16 @@ std::string GetCurrentDir() {
   return std::string(buf, n);
 }
 
+std::string CurrentDirOrRaise() {
+  char buf[MAX_PATH * 2];
+  DWORD n = GetCurrentDirectoryA(sizeof buf, buf);
+  if (n > 0 && n < sizeof buf) return std::string(buf, n);
+  DWORD code = n == 0 ? GetLastError() : 0;
+  RaiseInOutError(code ? code : DWORD(ERROR_FILENAME_EXCED_RANGE));
+}
+
 void ChDir(const std::string &dir) {
+  const std::string before = GetCurrentDir();
   std::string target = dir;
   // "X:" means the current directory of drive X, which the system keeps per drive.
   if (dir.size() == 2 && dir[1] == ':') {
@@ -198,14 +211,19 @@ void ChDir(const std::string &dir) {
     DWORD n = GetEnvironmentVariableA(env, buf, sizeof buf);
     target = (n > 0 && n < sizeof buf) ? std::string(buf, n) : dir + "\\";
   }
-  if (!SetCurrentDirectoryA(target.c_str())) {
-    DWORD code = GetLastError();
-    throw EInOutError(Format("E/A-Fehler %lu: %s", (unsigned long)code, SysErrorMessage(code).c_str()),
-                      code);
+  if (!SetCurrentDirectoryA(target.c_str())) RaiseInOutError(GetLastError());
+  // A directory whose path is too long to be read back (reached through a relative name)
+  // is no place to stay: nothing could name it afterwards.  Back to where we were, and
+  // reported like a directory that cannot be entered.
+  std::string now;
+  try {
+    now = CurrentDirOrRaise();
+  } catch (...) {
+    if (!before.empty()) SetCurrentDirectoryA(before.c_str());
+    throw;
   }
   // The system does not remember a directory per drive by itself; "X:" above reads what
   // is recorded here, as the command interpreter does.
-  std::string now = GetCurrentDir();
   if (now.size() >= 2 && now[1] == ':') {
     char env[4] = {'=', UpCase(now[0]), ':', 0};
     SetEnvironmentVariableA(env, now.c_str());

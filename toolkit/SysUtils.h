@@ -85,6 +85,10 @@ bool DirectoryExists(const std::string &name);
 bool ForceDirectories(const std::string &dir);
 // Deletes a file; false with the system's error code in GetLastError on failure.
 bool RemoveFile(const std::string &name);
+// The process's current directory; empty when it cannot be read.
 std::string GetCurrentDir();
-// Changes the process's current directory; raises EInOutError on failure.
+// The same, raising EInOutError when it cannot be read (a path beyond the system's limit).
+std::string CurrentDirOrRaise();
+// Changes the process's current directory; raises EInOutError on failure, also when the
+// new directory could not be read back (the current directory is then unchanged).
 void ChDir(const std::string &dir);
