@@ -141,7 +141,10 @@ std::string TDirectoryListBox::NameForDisplay(const std::string &S) const {
 }
 
 int TDirectoryListBox::CompareDirNames(const std::string &A, const std::string &B) const {
-  return volumeCaseSensitive_ ? AnsiCompareStr(A, B) : AnsiCompareFileName(A, B);
+  // As the volume compares names: by their characters, case counting or not.
+  if (!volumeCaseSensitive_) return AnsiCompareFileName(A, B);
+  int r = A.compare(B);
+  return r < 0 ? -1 : r > 0 ? 1 : 0;
 }
 
 void TDirectoryListBox::PaintItem(int Index, RECT Rect, UINT State) {

@@ -202,7 +202,15 @@ std::string TFileListBox::SelectedName() const {
 
 void TFileListBox::SetSelectedName(const std::string &NewName) {
   if (AnsiCompareFileName(NewName, SelectedName()) == 0) return;
-  SetItemIndex(FindExact(NewName, 0));
+  // The list control's own exact search compares linguistically (a name with a sharp s
+  // would find the one spelt with "ss"); names are matched as file names instead, in the
+  // control's order: from item 1 on, item 0 last.
+  int found = -1;
+  for (int k = 1, n = Count(); k <= n && found < 0; ++k) {
+    int i = k % n;
+    if (AnsiCompareFileName(Items(i), NewName) == 0) found = i;
+  }
+  SetItemIndex(found);
   NotifyChange();
 }
 

@@ -338,6 +338,34 @@ TEST_F(FolderLists, LowerCaseNamesOnVolumesThatDoNotPreserveCase) {
   EXPECT_EQ(dirs->CompareDirNames("ALPHA", "alpha"), dirs->VolumeCaseSensitive() ? 1 : 0);
 }
 
+TEST_F(FolderLists, NamesThatOnlyLookAlikeAreDistinct) {
+  // Pairs of distinct names that a linguistic comparison takes for the same: sharp s
+  // against "ss", and a name with a soft hyphen against one without.
+  const std::pair<std::string, std::string> pairs[] = {{"stra\xDF" "e", "strasse"}, {"a\xAD" "b", "ab"}};
+  auto *dirs = Make<TDirectoryListBox>(10);
+  auto *files = Make<TFileListBox>(200);
+  files->SetFileType(TFileType{ftNormal, ftDirectory});
+  for (const auto &p : pairs) {
+    for (const std::string &name : {p.first, p.second}) {
+      MakeDir(kRoot + "\\Empty\\" + name);
+      MakeFile(kRoot + "\\Empty\\" + name + ".txt");
+    }
+    EXPECT_NE(dirs->CompareDirNames(p.first, p.second), 0) << p.second;
+    for (const std::string &name : {p.first, p.second, p.first}) {
+      dirs->SetCurrentDirectory(kRoot + "\\Empty\\" + name);
+      EXPECT_EQ(dirs->CurrentDirectory(), kRoot + "\\Empty\\" + name);
+      EXPECT_EQ(GetCurrentDir(), kRoot + "\\Empty\\" + name);
+      files->SetCurrentDirectory(kRoot + "\\Empty\\" + name);
+      EXPECT_EQ(files->CurrentDirectory(), kRoot + "\\Empty\\" + name);
+    }
+    files->SetCurrentDirectory(kRoot + "\\Empty");
+    for (const std::string &name : {p.first + ".txt", p.second + ".txt", p.first + ".txt"}) {
+      files->SetSelectedName(name);
+      EXPECT_EQ(files->SelectedName(), name);
+    }
+  }
+}
+
 // --- file list --------------------------------------------------------------------------
 
 TEST_F(FolderLists, FileListSelectsByMaskAndAttributes) {

@@ -74,6 +74,36 @@ TEST(PathText, JoinPathAndPathDepth) {
   EXPECT_EQ(PathDepth(""), 0);
 }
 
+TEST(PathText, FileNamesCompareByTheirCharactersIgnoringCaseOnly) {
+  // In the Windows code page 1252: \xDF sharp s, \xAD soft hyphen, \xC4/\xE4 A with
+  // diaeresis, \xFF/\x9F y with diaeresis, \xB5 micro sign (its upper case is not in the
+  // code page), \xE9 e with acute.
+  const struct {
+    const char *a, *b;
+    bool same;
+  } cases[] = {
+      {"stra\xDF" "e", "strasse", false},
+      {"stra\xDF" "e.txt", "STRASSE.TXT", false},
+      {"a\xAD" "b", "ab", false},
+      {"r\xE9sum\xE9", "resume", false},
+      {"\xB5", "M", false},
+      {"\xB5", "m", false},
+      {"x.txt", "x.txt ", false},
+      {"Alpha", "Alpi", false},
+      {"", "a", false},
+      {"Stra\xDF" "e", "STRA\xDF" "E", true},
+      {"\xC4rger.txt", "\xE4RGER.TXT", true},
+      {"\xFF", "\x9F", true},
+      {"C:\\Windows\\System", "c:\\WINDOWS\\system", true},
+      {"", "", true},
+  };
+  for (const auto &c : cases) {
+    int ab = AnsiCompareFileName(c.a, c.b), ba = AnsiCompareFileName(c.b, c.a);
+    EXPECT_EQ(ab == 0, c.same) << c.a << " / " << c.b;
+    EXPECT_EQ(ab < 0, ba > 0) << "a consistent order: " << c.a << " / " << c.b;
+  }
+}
+
 TEST(PathText, DropFirstDirectoryStepsFromTheLeft) {
   std::string dir = "\\Alpha\\Beta\\";
   DropFirstDirectory(dir);

@@ -76,8 +76,49 @@ int AnsiCompareStr(const std::string &a, const std::string &b) { return CompareW
 int AnsiCompareText(const std::string &a, const std::string &b) {
   return CompareWith(NORM_IGNORECASE, a, b);
 }
+// File names compare as the file system compares them: character by character, ignoring
+// case and nothing else.  The linguistic comparisons (CompareStringA, lstrcmpiA) take a
+// sharp s for "ss" and skip soft hyphens, so they find distinct names equal, and
+// the ordinal one of the system (CompareStringOrdinal) is not there before Windows Vista.
+// So each single-byte character is folded to its upper case with CharUpperBuffA, which
+// every Windows has; the fold is kept only where lowering the result gives the character
+// back, i.e. for true case partners within the code page.  A character whose upper case
+// lies outside the code page (the micro sign) thus stays itself instead of becoming a
+// look-alike.  Double-byte characters are compared as they are.  The table depends only on
+// the code page, which does not change while the process runs; it is a plain array filled
+// on first use (no guarded static).
+static BYTE g_fileNameFold[256];
+static bool g_fileNameFoldReady = false;
+
+static void FillFileNameFold() {
+  for (int c = 0; c < 256; ++c) {
+    g_fileNameFold[c] = BYTE(c);
+    if (c == 0 || IsDBCSLeadByte(BYTE(c))) continue;
+    char upper = char(c), back;
+    CharUpperBuffA(&upper, 1);
+    back = upper;
+    CharLowerBuffA(&back, 1);
+    if (BYTE(back) == c) g_fileNameFold[c] = BYTE(upper);
+  }
+  g_fileNameFoldReady = true;
+}
+
+static std::string FoldFileName(const std::string &s) {
+  if (!g_fileNameFoldReady) FillFileNameFold();
+  std::string r = s;
+  for (size_t i = 0; i < r.size(); ++i) {
+    if (IsLeadByte(r[i]) && i + 1 < r.size()) {
+      ++i;
+      continue;
+    }
+    r[i] = char(g_fileNameFold[BYTE(r[i])]);
+  }
+  return r;
+}
+
 int AnsiCompareFileName(const std::string &a, const std::string &b) {
-  return AnsiCompareStr(AnsiLowerCaseFileName(a), AnsiLowerCaseFileName(b));
+  int r = FoldFileName(a).compare(FoldFileName(b));  // bytes compared unsigned
+  return r < 0 ? -1 : r > 0 ? 1 : 0;
 }
 
 char UpCase(char c) { return (c >= 'a' && c <= 'z') ? char(c - 32) : c; }

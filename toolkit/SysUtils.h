@@ -60,6 +60,7 @@ std::string AnsiLowerCaseFileName(const std::string &s);
 std::string AnsiUpperCaseFileName(const std::string &s);
 int AnsiCompareStr(const std::string &a, const std::string &b);
 int AnsiCompareText(const std::string &a, const std::string &b);
+// File names: ordinal, ignoring case only (distinct names never compare equal).
 int AnsiCompareFileName(const std::string &a, const std::string &b);
 char UpCase(char c);
 bool IsLeadByte(char c);
