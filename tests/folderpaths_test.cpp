@@ -64,6 +64,23 @@ TEST_F(PathHelpers, SplitEditPathRaisesForMissingDirectoriesAndRestoresTheCurren
   }
 }
 
+TEST_F(PathHelpers, TheCurrentDriveMeansTheProcesssOwnDirectory) {
+  // The process moves without ChDir (as a host calling the system would): what ChDir
+  // recorded for drive C is stale now.
+  const std::string here = kRoot + "\\Data\\Windows";
+  for (const char *drive : {"C:", "c:"}) {
+    ASSERT_TRUE(SetCurrentDirectoryA(here.c_str()));
+    ChDir(drive);
+    EXPECT_EQ(GetCurrentDir(), here) << drive;
+  }
+  ASSERT_TRUE(SetCurrentDirectoryA(here.c_str()));
+  char d;
+  std::string dir, file;
+  SplitEditPath("*.ini", d, dir, file);
+  EXPECT_EQ(dir, "\\ftest_paths\\Data\\Windows");
+  EXPECT_EQ(GetCurrentDir(), here);
+}
+
 TEST(PathText, JoinPathAndPathDepth) {
   EXPECT_EQ(JoinPath("C:\\", "*.*"), "C:\\*.*");
   EXPECT_EQ(JoinPath("C:\\Windows", "*.*"), "C:\\Windows\\*.*");

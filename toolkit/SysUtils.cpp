@@ -245,8 +245,13 @@ std::string CurrentDirOrRaise() {
 void ChDir(const std::string &dir) {
   const std::string before = GetCurrentDir();
   std::string target = dir;
-  // "X:" means the current directory of drive X, which the system keeps per drive.
-  if (dir.size() == 2 && dir[1] == ':') {
+  // "X:" means the current directory of drive X.  On the process's own drive that is
+  // the process's current directory itself: the record kept for the drive (below) is
+  // stale once the process was moved without ChDir.
+  if (dir.size() == 2 && dir[1] == ':' && before.size() >= 2 && before[1] == ':' &&
+      UpCase(before[0]) == UpCase(dir[0])) {
+    target = before;
+  } else if (dir.size() == 2 && dir[1] == ':') {
     char env[4] = {'=', UpCase(dir[0]), ':', 0};
     char buf[MAX_PATH * 2];
     DWORD n = GetEnvironmentVariableA(env, buf, sizeof buf);
