@@ -41,7 +41,13 @@ void TDirectoryListBox::CreateWnd() {
   TCustomListBox::CreateWnd();
   if (!HandleAllocated()) return;
   RebuildList();
-  SetItemIndex(PathDepth(currentDirectory_));
+  // RebuildList has selected the current directory's own item.  On a drive, position
+  // PathDepth is that item too, except at the root, where it is the first sub-directory
+  // (the list's first selection there, kept as it always was).  A network path's depth
+  // counts the backslashes of "\\server\share" as well and would land on some
+  // sub-directory, so there the own item stays selected.
+  if (!(currentDirectory_.size() >= 2 && currentDirectory_[0] == '\\' && currentDirectory_[1] == '\\'))
+    SetItemIndex(PathDepth(currentDirectory_));
 }
 
 char TDirectoryListBox::DriveLetter() const {
