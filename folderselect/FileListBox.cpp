@@ -6,6 +6,8 @@
 namespace {
 
 const char *const SInvalidFileName = "Ungültiger Dateiname - %s";
+const char *const SHiddenFile = "Die Datei ist versteckt - %s";
+const char *const SFileNotShown = "Die Datei gehört nicht zu den angezeigten Dateiarten - %s";
 
 bool IsPattern(const std::string &s) {
   return AnsiStrScan(s.c_str(), '*') != nullptr || AnsiStrScan(s.c_str(), '?') != nullptr;
@@ -82,12 +84,17 @@ void TFileListBox::CreateWnd() {
   if (HandleAllocated()) ReadFileEntries();
 }
 
-void TFileListBox::ReadFileEntries() {
-  if (!HandleAllocated()) return;
+bool TFileListBox::ShowsAttributes(DWORD Attributes) const {
   DWORD attrMask = 0;
   for (int a = ftReadOnly; a <= ftArchive; ++a)
     if (fileType_.Contains(TFileAttr(a))) attrMask |= DWORD(1) << a;
-  const bool wantAll = fileType_.Contains(ftNormal);
+  // The search leaves out hidden, system, volume and directory entries unless asked.
+  if (Attributes & 0x1E & ~attrMask) return false;
+  return fileType_.Contains(ftNormal) || (Attributes & attrMask) != 0;
+}
+
+void TFileListBox::ReadFileEntries() {
+  if (!HandleAllocated()) return;
   ChDir(currentDirectory_);
   Clear();
   std::vector<TEntry> entries;
@@ -107,9 +114,7 @@ void TFileListBox::ReadFileEntries() {
       if (!find.Valid()) continue;
       do {
         DWORD attr = fd.dwFileAttributes;
-        // The search leaves out hidden, system, volume and directory entries unless asked.
-        if (attr & 0x1E & ~attrMask) continue;
-        if (!wantAll && !(attr & attrMask)) continue;
+        if (!ShowsAttributes(attr)) continue;
         TEntry entry;
         if (attr & FILE_ATTRIBUTE_DIRECTORY) {
           entry.text = Format("[%s]", fd.cFileName);
@@ -229,11 +234,18 @@ void TFileListBox::NotifyChange() {
   if (OnChange) OnChange(this);
 }
 
-void TFileListBox::ApplyTypedPath(const std::string &EnteredPath) {
+void TFileListBox::ApplyTypedPath(const std::string &Typed) {
+  const std::string EnteredPath = NormalizeSlashes(Typed);
   if (EnteredPath.empty() || AnsiCompareFileName(SelectedPath(), EnteredPath) == 0) return;
   char drive = '\0';
   std::string dirPart, filePart;
   SplitEditPath(EnteredPath, drive, dirPart, filePart);
+  if (!IsPattern(filePart)) {
+    // The system drops trailing dots and blanks from a name ("notes.txt." is notes.txt);
+    // the list shows the name as it is stored.
+    size_t end = filePart.find_last_not_of(". ");
+    if (end != std::string::npos) filePart.resize(end + 1);
+  }
   if (dirListLink_) dirListLink_->SetCurrentDirectory(EnteredPath);
   else if (drive != '\0') SetCurrentDirectory(Format("%c:%s", drive, dirPart.c_str()));
   else SetCurrentDirectory(dirPart);
@@ -242,8 +254,14 @@ void TFileListBox::ApplyTypedPath(const std::string &EnteredPath) {
   } else if (!filePart.empty()) {
     SetSelectedName(filePart);
     if (!FileExists(filePart)) throw EInvalidOperation(Format(SInvalidFileName, EnteredPath.c_str()));
-    // A file that exists but is not listed is shown by making it the mask.
+    // A file that exists but is not listed is shown by making it the mask, provided the
+    // list shows files of its kind at all; a mask would show nothing otherwise.
     if (SelectedName().empty()) {
+      DWORD attr = GetFileAttributesA(filePart.c_str());
+      if (attr != INVALID_FILE_ATTRIBUTES && !ShowsAttributes(attr))
+        throw EInvalidOperation(Format((attr & FILE_ATTRIBUTE_HIDDEN) && !fileType_.Contains(ftHidden) ? SHiddenFile
+                                                                                                : SFileNotShown,
+                                       EnteredPath.c_str()));
       SetMask(filePart);
       SetSelectedName(filePart);
     }

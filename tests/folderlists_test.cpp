@@ -537,6 +537,52 @@ TEST_F(FolderLists, ApplyTypedPath) {
   EXPECT_EQ(files->CurrentDirectory(), kRoot);
 }
 
+TEST_F(FolderLists, TypedNamesAsPeopleTypeThem) {
+  auto *files = Make<TFileListBox>(200);
+  auto *dirs = Make<TDirectoryListBox>(400);
+  const struct {
+    const char *typed;
+    const char *selected;
+    const char *mask;
+    const char *directory;
+  } cases[] = {
+      {"C:/ftest_lists/Alpha/beta/inner.txt", "inner.txt", "*.*", "\\Alpha\\beta"},
+      {"C:/ftest_lists/Alpha/*.log", "", "*.log", "\\Alpha"},
+      {"C:\\ftest_lists\\Alpha\\notes.txt.", "notes.txt", "*.*", "\\Alpha"},
+      {"C:\\ftest_lists\\Alpha\\notes.txt ", "notes.txt", "*.*", "\\Alpha"},
+      {"readme. ", "readme", "*.*", "\\Alpha"},
+  };
+  for (bool linked : {false, true}) {
+    dirs->SetFileList(linked ? files : nullptr);
+    for (const auto &c : cases) {
+      files->SetMask("*.*");
+      files->SetSelectedName("");
+      files->ApplyTypedPath(c.typed);
+      EXPECT_EQ(files->SelectedName(), c.selected) << c.typed << (linked ? " linked" : "");
+      EXPECT_EQ(files->Mask(), c.mask) << c.typed << (linked ? " linked" : "");
+      EXPECT_EQ(files->CurrentDirectory(), kRoot + c.directory) << c.typed << (linked ? " linked" : "");
+      if (linked) EXPECT_EQ(dirs->CurrentDirectory(), kRoot + c.directory) << c.typed;
+    }
+  }
+  // An existing file that the list does not show (hidden, system) is reported as such,
+  // instead of becoming a mask that shows nothing.
+  for (const char *name : {"hid.txt", "sys.txt"}) {
+    files->SetMask("*.*");
+    try {
+      files->ApplyTypedPath(kRoot + "\\Alpha\\" + name);
+      ADD_FAILURE() << name << " accepted";
+    } catch (const EInvalidOperation &e) {
+      EXPECT_NE(e.Message().find(name), std::string::npos) << e.Message();
+    }
+    EXPECT_EQ(files->Mask(), "*.*") << name;
+    EXPECT_EQ(files->Count(), 9) << name;
+  }
+  // Asked for, it is listed and selected.
+  files->SetFileType(TFileType{ftNormal, ftHidden});
+  files->ApplyTypedPath(kRoot + "\\Alpha\\hid.txt");
+  EXPECT_EQ(files->SelectedName(), "hid.txt");
+}
+
 TEST_F(FolderLists, ReadingRestoresTheCursorAndKeepsItemsOnFailure) {
   for (int i = 0; i < 150; ++i) MakeFile(kRoot + "\\Empty\\" + Format("f%03d.txt", i));
   auto *files = Make<TFileListBox>(200);

@@ -41,6 +41,10 @@ TEST_F(PathHelpers, SplitEditPathSeparatesDriveDirectoryAndFile) {
       {"\\ftest_paths", 'C', "\\ftest_paths", ""},
       {"C:\\", 'C', "\\", ""},
       {"*.ini", 'C', "\\ftest_paths\\Data", "*.ini"},
+      // Typed with forward slashes, as many people do.
+      {"C:/ftest_paths/Data/Windows/win.ini", 'C', "\\ftest_paths\\Data\\Windows", "win.ini"},
+      {"Windows/System", 'C', "Windows\\System", ""},
+      {"/ftest_paths/Data/", 'C', "\\ftest_paths\\Data", ""},
   };
   for (const SplitCase &c : cases) {
     char drive = '?';
@@ -150,6 +154,33 @@ TEST_F(ShortenPath, StopsAtTheFirstFormThatFits) {
   }
   EXPECT_EQ(ShortenPathToWidth(steps[0], canvas_, 1), "x.txt") << "the name is never cut";
   EXPECT_EQ(ShortenPathToWidth("", canvas_, 0), "");
+}
+
+TEST_F(ShortenPath, NeverADriveRelativeOrEmptyText) {
+  // At every width: no "C:x.txt" (which names another file) and never nothing at all; the
+  // last part (a directory's own name with its backslash) is always kept.
+  const struct {
+    const char *path, *kept;
+  } cases[] = {
+      {"C:\\x.txt", "x.txt"},
+      {"C:\\Windows", "Windows"},
+      {"C:\\Windows\\", "Windows\\"},
+      {"C:\\Alpha\\Beta\\", "Beta\\"},
+      {"C:\\Alpha\\x.txt", "x.txt"},
+      {"C:\\", "C:\\"},
+  };
+  for (const auto &c : cases) {
+    std::string path = c.path, kept = c.kept;
+    for (int width = 0; width <= Width(path) + 1; ++width) {
+      std::string shown = ShortenPathToWidth(path, canvas_, width);
+      EXPECT_FALSE(shown.size() >= 2 && shown[1] == ':' && (shown.size() == 2 || shown[2] != '\\'))
+          << path << " at " << width << ": " << shown;
+      ASSERT_GE(shown.size(), kept.size()) << path << " at " << width;
+      EXPECT_EQ(shown.substr(shown.size() - kept.size()), kept) << path << " at " << width;
+    }
+    EXPECT_EQ(ShortenPathToWidth(path, canvas_, 1), kept) << path;
+    EXPECT_EQ(ShortenPathToWidth(path, canvas_, Width(path)), path) << path;
+  }
 }
 
 TEST_F(ShortenPath, RelativePathsGetNoLeadingBackslash) {
