@@ -258,10 +258,10 @@ void TFileListBox::ApplyTypedPath(const std::string &Typed) {
     // list shows files of its kind at all; a mask would show nothing otherwise.
     if (SelectedName().empty()) {
       DWORD attr = GetFileAttributesA(filePart.c_str());
-      if (attr != INVALID_FILE_ATTRIBUTES && !ShowsAttributes(attr))
-        throw EInvalidOperation(Format((attr & FILE_ATTRIBUTE_HIDDEN) && !fileType_.Contains(ftHidden) ? SHiddenFile
-                                                                                                : SFileNotShown,
-                                       EnteredPath.c_str()));
+      if (attr != INVALID_FILE_ATTRIBUTES && !ShowsAttributes(attr)) {
+        bool hidden = (attr & FILE_ATTRIBUTE_HIDDEN) && !fileType_.Contains(ftHidden);
+        throw EInvalidOperation(Format(hidden ? SHiddenFile : SFileNotShown, EnteredPath.c_str()));
+      }
       SetMask(filePart);
       SetSelectedName(filePart);
     }
