@@ -41,7 +41,13 @@ void TDirectoryListBox::CreateWnd() {
   TCustomListBox::CreateWnd();
   if (!HandleAllocated()) return;
   RebuildList();
-  SetItemIndex(PathDepth(currentDirectory_));
+  // RebuildList has selected the current directory's own item.  On a drive, position
+  // PathDepth is that item too, except at the root, where it is the first sub-directory
+  // (the list's first selection there, kept as it always was).  A network path's depth
+  // counts the backslashes of "\\server\share" as well and would land on some
+  // sub-directory, so there the own item stays selected.
+  if (!(currentDirectory_.size() >= 2 && currentDirectory_[0] == '\\' && currentDirectory_[1] == '\\'))
+    SetItemIndex(PathDepth(currentDirectory_));
 }
 
 char TDirectoryListBox::DriveLetter() const {
@@ -138,7 +144,10 @@ std::string TDirectoryListBox::NameForDisplay(const std::string &S) const {
 }
 
 int TDirectoryListBox::CompareDirNames(const std::string &A, const std::string &B) const {
-  return volumeCaseSensitive_ ? AnsiCompareStr(A, B) : AnsiCompareFileName(A, B);
+  // As the volume compares names: by their characters, case counting or not.
+  if (!volumeCaseSensitive_) return AnsiCompareFileName(A, B);
+  int r = A.compare(B);
+  return r < 0 ? -1 : r > 0 ? 1 : 0;
 }
 
 void TDirectoryListBox::PaintItem(int Index, RECT Rect, UINT State) {
@@ -180,7 +189,7 @@ void TDirectoryListBox::SwitchDrive(char NewDrive) {
   if (UpCase(NewDrive) == UpCase(DriveLetter())) return;
   if (NewDrive != '\0') {
     ChDir(std::string(1, NewDrive) + ":");
-    currentDirectory_ = GetCurrentDir();
+    currentDirectory_ = CurrentDirOrRaise();
   }
   if (!inDirectoryChange_) {
     TDirectoryReadScope readOnce;  // for the file lists that follow
@@ -193,7 +202,7 @@ void TDirectoryListBox::EnterDirectory(const std::string &NewDirectory) {
   // A relative name is meant relative to the list's own directory.
   if (DirectoryExists(currentDirectory_)) ChDir(currentDirectory_);
   ChDir(NewDirectory);
-  currentDirectory_ = GetCurrentDir();
+  currentDirectory_ = CurrentDirOrRaise();
   TDirectoryReadScope readOnce;  // for the file lists that follow
   RebuildList();
   NotifyChange();

@@ -63,8 +63,18 @@ void TDriveComboBox::FillDriveList() {
   }
 }
 
+int TDriveComboBox::IndexOfDrive(char Drive) const {
+  for (int i = 0, n = Count(); i < n; ++i) {
+    std::string text = Items(i);
+    if (text.size() >= 2 && UpCase(text[0]) == UpCase(Drive) && text[1] == ':') return i;
+  }
+  return -1;
+}
+
 void TDriveComboBox::SetDriveLetter(char NewDrive) {
   if (ItemIndex() >= 0 && UpCase(NewDrive) == UpCase(driveLetter_)) return;
+  const char previousLetter = driveLetter_;
+  const int previousIndex = ItemIndex();
   if (NewDrive == '\0') {
     driveLetter_ = '\0';
     SetItemIndex(-1);
@@ -74,15 +84,22 @@ void TDriveComboBox::SetDriveLetter(char NewDrive) {
     // into some other character.
     bool letter = upper >= 'A' && upper <= 'Z';
     driveLetter_ = textCase_ == tcUpperCase || !letter ? upper : char(upper + 32);
-    for (int i = 0, n = Count(); i < n; ++i) {
-      std::string text = Items(i);
-      if (text.size() >= 2 && UpCase(text[0]) == UpCase(driveLetter_) && text[1] == ':') {
-        SetItemIndex(i);
-        break;
-      }
+    int index = IndexOfDrive(driveLetter_);
+    if (index >= 0) SetItemIndex(index);
+  }
+  if (dirList_) {
+    try {
+      dirList_->SwitchDrive(driveLetter_);
+    } catch (...) {
+      // The list stayed where it was (an empty drive, say): so does the box, and the
+      // next pick of that drive tries it again.  A user's pick has already moved the
+      // selection, so the previous drive's own item is looked up first.
+      driveLetter_ = previousLetter;
+      int index = previousLetter == '\0' ? -1 : IndexOfDrive(previousLetter);
+      SetItemIndex(index >= 0 || previousLetter == '\0' ? index : previousIndex);
+      throw;
     }
   }
-  if (dirList_) dirList_->SwitchDrive(driveLetter_);
   if (OnChange) OnChange(this);
 }
 

@@ -22,10 +22,13 @@ class TDriveComboBox;
 
 // --- path helpers -----------------------------------------------------------------------
 
+// Path with every "/" turned into "\", as the system reads either.
+std::string NormalizeSlashes(const std::string &Path);
 // Path and Name joined by exactly one "\".
 std::string JoinPath(const std::string &Path, const std::string &Name);
 // FileName with directories dropped from the left ("C:\...\Gamma\x.txt") until its width
-// on Canvas is at most MaxWidth; the file name itself is never shortened.
+// on Canvas is at most MaxWidth; the file name itself (for "C:\Windows\": "Windows\") is
+// never shortened, and a drive letter never stays without its root.
 std::string ShortenPathToWidth(const std::string &FileName, TCanvas &Canvas, int MaxWidth);
 // One shortening step on a directory part: "\Alpha\Beta\" becomes "\...\Beta\".
 void DropFirstDirectory(std::string &Dir);
@@ -243,6 +246,8 @@ class TFileListBox : public TCustomListBox {
  protected:
   virtual void LoadFileBitmaps();
   virtual void NotifyChange();
+  // Whether an entry with these attributes is listed under FileType.
+  bool ShowsAttributes(DWORD Attributes) const;
   void CreateWnd() override;
   void PaintItem(int Index, RECT Rect, UINT State) override;
   void FontChanged() override;
@@ -288,6 +293,8 @@ class TDriveComboBox : public TCustomComboBox {
 
  protected:
   virtual void FillDriveList();
+  // Position of the item for Drive (either case), -1 when there is none.
+  int IndexOfDrive(char Drive) const;
   void CreateWnd() override;
   void PaintItem(int Index, RECT Rect, UINT State) override;
   void FontChanged() override;

@@ -6,6 +6,8 @@
 namespace {
 
 const char *const SInvalidFileName = "Ungültiger Dateiname - %s";
+const char *const SHiddenFile = "Die Datei ist versteckt - %s";
+const char *const SFileNotShown = "Die Datei gehört nicht zu den angezeigten Dateiarten - %s";
 
 bool IsPattern(const std::string &s) {
   return AnsiStrScan(s.c_str(), '*') != nullptr || AnsiStrScan(s.c_str(), '?') != nullptr;
@@ -82,12 +84,17 @@ void TFileListBox::CreateWnd() {
   if (HandleAllocated()) ReadFileEntries();
 }
 
-void TFileListBox::ReadFileEntries() {
-  if (!HandleAllocated()) return;
+bool TFileListBox::ShowsAttributes(DWORD Attributes) const {
   DWORD attrMask = 0;
   for (int a = ftReadOnly; a <= ftArchive; ++a)
     if (fileType_.Contains(TFileAttr(a))) attrMask |= DWORD(1) << a;
-  const bool wantAll = fileType_.Contains(ftNormal);
+  // The search leaves out hidden, system, volume and directory entries unless asked.
+  if (Attributes & 0x1E & ~attrMask) return false;
+  return fileType_.Contains(ftNormal) || (Attributes & attrMask) != 0;
+}
+
+void TFileListBox::ReadFileEntries() {
+  if (!HandleAllocated()) return;
   ChDir(currentDirectory_);
   Clear();
   std::vector<TEntry> entries;
@@ -103,9 +110,7 @@ void TFileListBox::ReadFileEntries() {
       start = end + 1;
       if (pattern.empty()) continue;
       ForEachDirectoryEntry(pattern, [&](DWORD attr, const char *name) {
-        // The search leaves out hidden, system, volume and directory entries unless asked.
-        if (attr & 0x1E & ~attrMask) return;
-        if (!wantAll && !(attr & attrMask)) return;
+        if (!ShowsAttributes(attr)) return;
         TEntry entry;
         if (attr & FILE_ATTRIBUTE_DIRECTORY) {
           entry.text = Format("[%s]", name);
@@ -159,7 +164,7 @@ void TFileListBox::SetCurrentDirectory(const std::string &NewDirectory) {
   // A relative name is meant relative to the list's own directory.
   if (DirectoryExists(currentDirectory_)) ChDir(currentDirectory_);
   ChDir(NewDirectory);
-  currentDirectory_ = GetCurrentDir();
+  currentDirectory_ = CurrentDirOrRaise();
   ReadFileEntries();
 }
 
@@ -198,7 +203,15 @@ std::string TFileListBox::SelectedName() const {
 
 void TFileListBox::SetSelectedName(const std::string &NewName) {
   if (AnsiCompareFileName(NewName, SelectedName()) == 0) return;
-  SetItemIndex(FindExact(NewName, 0));
+  // The list control's own exact search compares linguistically (a name with a sharp s
+  // would find the one spelt with "ss"); names are matched as file names instead, in the
+  // control's order: from item 1 on, item 0 last.
+  int found = -1;
+  for (int k = 1, n = Count(); k <= n && found < 0; ++k) {
+    int i = k % n;
+    if (AnsiCompareFileName(Items(i), NewName) == 0) found = i;
+  }
+  SetItemIndex(found);
   NotifyChange();
 }
 
@@ -217,11 +230,18 @@ void TFileListBox::NotifyChange() {
   if (OnChange) OnChange(this);
 }
 
-void TFileListBox::ApplyTypedPath(const std::string &EnteredPath) {
+void TFileListBox::ApplyTypedPath(const std::string &Typed) {
+  const std::string EnteredPath = NormalizeSlashes(Typed);
   if (EnteredPath.empty() || AnsiCompareFileName(SelectedPath(), EnteredPath) == 0) return;
   char drive = '\0';
   std::string dirPart, filePart;
   SplitEditPath(EnteredPath, drive, dirPart, filePart);
+  if (!IsPattern(filePart)) {
+    // The system drops trailing dots and blanks from a name ("notes.txt." is notes.txt);
+    // the list shows the name as it is stored.
+    size_t end = filePart.find_last_not_of(". ");
+    if (end != std::string::npos) filePart.resize(end + 1);
+  }
   if (dirListLink_) dirListLink_->SetCurrentDirectory(EnteredPath);
   else if (drive != '\0') SetCurrentDirectory(Format("%c:%s", drive, dirPart.c_str()));
   else SetCurrentDirectory(dirPart);
@@ -230,8 +250,14 @@ void TFileListBox::ApplyTypedPath(const std::string &EnteredPath) {
   } else if (!filePart.empty()) {
     SetSelectedName(filePart);
     if (!FileExists(filePart)) throw EInvalidOperation(Format(SInvalidFileName, EnteredPath.c_str()));
-    // A file that exists but is not listed is shown by making it the mask.
+    // A file that exists but is not listed is shown by making it the mask, provided the
+    // list shows files of its kind at all; a mask would show nothing otherwise.
     if (SelectedName().empty()) {
+      DWORD attr = GetFileAttributesA(filePart.c_str());
+      if (attr != INVALID_FILE_ATTRIBUTES && !ShowsAttributes(attr)) {
+        bool hidden = (attr & FILE_ATTRIBUTE_HIDDEN) && !fileType_.Contains(ftHidden);
+        throw EInvalidOperation(Format(hidden ? SHiddenFile : SFileNotShown, EnteredPath.c_str()));
+      }
       SetMask(filePart);
       SetSelectedName(filePart);
     }

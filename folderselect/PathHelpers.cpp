@@ -43,6 +43,15 @@ const TDriveQueries *SetDriveQueries(const TDriveQueries *queries) {
   return previous;
 }
 
+std::string NormalizeSlashes(const std::string &Path) {
+  // "/" (0x2F) is never the second byte of a double-byte character, so every one of them
+  // is a separator.
+  std::string r = Path;
+  for (char &c : r)
+    if (c == '/') c = '\\';
+  return r;
+}
+
 std::string JoinPath(const std::string &Path, const std::string &Name) {
   return EndsWithBackslash(Path) ? Path + Name : Path + "\\" + Name;
 }
@@ -65,6 +74,15 @@ std::string ShortenPathToWidth(const std::string &FileName, TCanvas &Canvas, int
   std::string result = FileName;
   std::string dir = ExtractFilePath(FileName);
   std::string name = ExtractFileName(FileName);
+  if (name.empty() && EndsWithBackslash(dir)) {
+    // A directory written with its backslash ("C:\Windows\"): its own name is the part
+    // that stays.  A drive's root has no such name and nothing that could go.
+    std::string inner = dir.substr(0, dir.size() - 1);
+    name = ExtractFileName(inner);
+    if (name.empty()) return result;
+    name += "\\";
+    dir = ExtractFilePath(inner);
+  }
   std::string drive;
   if (dir.size() >= 2 && dir[1] == ':') {
     drive = dir.substr(0, 2);
@@ -74,8 +92,11 @@ std::string ShortenPathToWidth(const std::string &FileName, TCanvas &Canvas, int
     if (dir == "\\...\\") {
       drive.clear();
       dir = "...\\";
-    } else if (dir.empty()) {
+    } else if (dir.empty() || dir == "\\") {
+      // The drive never goes alone: "C:x.txt" would name a file in the drive's current
+      // directory, not in its root.
       drive.clear();
+      dir.clear();
     } else {
       DropFirstDirectory(dir);
     }
@@ -106,10 +127,10 @@ std::string DriveNetworkName(char Drive) {
 
 void SplitEditPath(const std::string &EditText, char &Drive, std::string &DirPart,
                    std::string &FilePart) {
-  std::string saveDir = GetCurrentDir();
+  std::string saveDir = CurrentDirOrRaise();
   Drive = saveDir.empty() ? '\0' : saveDir[0];
   std::string driveStr;
-  DirPart = EditText;
+  DirPart = NormalizeSlashes(EditText);
   FilePart.clear();
   if (!DirPart.empty() && DirPart[0] == '[' && AnsiLastChar(DirPart) == "]") {
     // A directory entry as the file list shows it.
@@ -128,7 +149,7 @@ void SplitEditPath(const std::string &EditText, char &Drive, std::string &DirPar
     } else if (DirPart.size() > FilePart.size()) {
       DirPart.resize(DirPart.size() - FilePart.size() - 1);
     } else {
-      std::string cur = GetCurrentDir();
+      std::string cur = CurrentDirOrRaise();
       DirPart = cur.substr(ExtractFileDrive(cur).size());
       if (DirPart.empty()) DirPart = "\\";
     }

@@ -34,11 +34,15 @@ declare_drives() {
     ln -sfn "$drives/$dir" "$WINEPREFIX/dosdevices/$letter"
     "$WINELOADER" reg add 'HKLM\Software\Wine\Drives' /v "$letter" /d "$kind" /f >/dev/null 2>&1
   done
+  # A network share, \\server\share, which Wine looks up under dosdevices/unc.
+  mkdir -p "$drives/share" "$WINEPREFIX/dosdevices/unc/server"
+  ln -sfn "$drives/share" "$WINEPREFIX/dosdevices/unc/server/share"
   "$WINESERVER" -k >/dev/null 2>&1 || true
   "$WINESERVER" -p >/dev/null 2>&1 </dev/null
 }
 declare_drives
 export BOOTLOG_WINE_DRIVES="a:floppy d:cdrom r:ram x:network"
+export BOOTLOG_WINE_SHARE='\\server\share'
 # A second prefix whose screen runs at 120 dots per inch, with the same drives.
 (
   source "$root/scripts/wine-env.sh" "$build/wineprefix-120dpi" fresh

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "folderselect/FileCtrl.h"
 #include "support/TestSupport.h"
@@ -118,6 +119,37 @@ TEST_F(FolderLists, DirectoryListAtTheRootSelectsTheFirstSubdirectoryOnlyAtCreat
   EXPECT_EQ(changes, 2);
 }
 
+TEST_F(FolderLists, OnANetworkPathTheCurrentDirectorysOwnItemIsSelected) {
+  const char *share = getenv("BOOTLOG_WINE_SHARE");
+  if (!share || !DirectoryExists(share)) GTEST_SKIP() << "the prefix has no network share";
+  const std::string top = std::string(share) + "\\ftest_lists";
+  RemoveTree(top);
+  for (const char *sub : {"d1", "d2", "d3", "d4", "d5"}) ASSERT_TRUE(ForceDirectories(top + "\\a\\b\\c\\" + sub));
+  ASSERT_TRUE(ForceDirectories(top + "\\sub1\\x"));
+  const struct {
+    std::string dir;
+    std::string selected;
+  } cases[] = {
+      {top + "\\a\\b\\c", "c"},
+      {top + "\\sub1", "sub1"},
+      {top, "ftest_lists"},
+      {share, std::string(share) + "\\"},
+  };
+  for (const auto &c : cases) {
+    ChDir(c.dir);
+    auto *dirs = Make<TDirectoryListBox>(10);
+    ASSERT_EQ(AnsiCompareFileName(dirs->CurrentDirectory(), c.dir), 0);
+    int index = dirs->ItemIndex();
+    EXPECT_EQ(index >= 0 ? dirs->Items(index) : "<none>", c.selected) << c.dir;
+    // Enter on it opens what is already open.
+    dirs->OpenSelectedItem();
+    EXPECT_EQ(AnsiCompareFileName(dirs->CurrentDirectory(), c.dir), 0) << c.dir;
+    delete dirs;
+  }
+  ChDir("C:\\");
+  RemoveTree(top);
+}
+
 TEST_F(FolderLists, DirectoryListIgnoresSamePathAndRejectsMissingOnesUnchanged) {
   auto *dirs = Make<TDirectoryListBox>(10);
   int changes = 0;
@@ -143,6 +175,58 @@ TEST_F(FolderLists, DirectoryListIgnoresSamePathAndRejectsMissingOnesUnchanged) 
   ChDir("C:\\");
   EXPECT_THROW(dirs->SetCurrentDirectory("..\\Gamma"), EInOutError);
   EXPECT_EQ(dirs->CurrentDirectory(), kRoot + "\\Alpha\\beta");
+}
+
+TEST_F(FolderLists, ADirectoryTheProcessCannotNameIsNotEntered) {
+  // Two sub-directories whose full paths (260 and 280 characters) are too long to be read
+  // back as the process's current directory; the second one is reachable only by a
+  // relative name.  Made and removed by relative names for that reason.
+  std::string parent = kRoot + "\\Deep\\" + std::string(70, 'd') + "\\" + std::string(70, 'e');
+  ASSERT_TRUE(ForceDirectories(parent));
+  const std::string names[] = {std::string(259 - parent.size(), 'n'), std::string(279 - parent.size(), 'r')};
+  ChDir(parent);
+  for (const std::string &n : names) ASSERT_TRUE(CreateDirectoryA(n.c_str(), nullptr)) << n.size();
+  struct Cleanup {
+    const std::string &parent;
+    const std::string (&names)[2];
+    ~Cleanup() {
+      SetCurrentDirectoryA(parent.c_str());
+      for (const std::string &n : names) RemoveDirectoryA(n.c_str());
+      SetCurrentDirectoryA("C:\\");
+    }
+  } cleanup{parent, names};
+  auto *dirs = Make<TDirectoryListBox>(10);
+  auto *files = Make<TFileListBox>(200);
+  ASSERT_EQ(dirs->CurrentDirectory(), parent);
+  const int items = dirs->Count();
+  int changes = 0;
+  dirs->OnChange = [&](TComponent *) { ++changes; };
+  files->OnChange = [&](TComponent *) { ++changes; };
+  for (const std::string &name : names) {
+    const struct {
+      const char *route;
+      std::function<void()> attempt;
+    } routes[] = {
+        {"ChDir", [&] { ChDir(name); }},
+        {"directory list, relative", [&] { dirs->SetCurrentDirectory(name); }},
+        {"directory list, full path", [&] { dirs->SetCurrentDirectory(parent + "\\" + name); }},
+        {"directory list, its item",
+         [&] {
+           dirs->SetItemIndex(dirs->FindExact(name, -1));
+           dirs->OpenSelectedItem();
+         }},
+        {"file list, relative", [&] { files->SetCurrentDirectory(name); }},
+        {"file list, typed", [&] { files->ApplyTypedPath(name); }},
+    };
+    for (const auto &r : routes) {
+      EXPECT_THROW(r.attempt(), EInOutError) << r.route << ", " << name.size();
+      EXPECT_EQ(GetCurrentDir(), parent) << r.route << ", " << name.size();
+      EXPECT_EQ(dirs->CurrentDirectory(), parent) << r.route << ", " << name.size();
+      EXPECT_EQ(dirs->Count(), items) << r.route << ", " << name.size();
+      EXPECT_EQ(files->CurrentDirectory(), parent) << r.route << ", " << name.size();
+    }
+  }
+  EXPECT_EQ(changes, 0);
 }
 
 void ClickItem(TCustomListBox &list, int index, bool twice) {
@@ -285,6 +369,34 @@ TEST_F(FolderLists, LowerCaseNamesOnVolumesThatDoNotPreserveCase) {
   EXPECT_EQ(dirs->CompareDirNames("ALPHA", "alpha"), dirs->VolumeCaseSensitive() ? 1 : 0);
 }
 
+TEST_F(FolderLists, NamesThatOnlyLookAlikeAreDistinct) {
+  // Pairs of distinct names that a linguistic comparison takes for the same: sharp s
+  // against "ss", and a name with a soft hyphen against one without.
+  const std::pair<std::string, std::string> pairs[] = {{"stra\xDF" "e", "strasse"}, {"a\xAD" "b", "ab"}};
+  auto *dirs = Make<TDirectoryListBox>(10);
+  auto *files = Make<TFileListBox>(200);
+  files->SetFileType(TFileType{ftNormal, ftDirectory});
+  for (const auto &p : pairs) {
+    for (const std::string &name : {p.first, p.second}) {
+      MakeDir(kRoot + "\\Empty\\" + name);
+      MakeFile(kRoot + "\\Empty\\" + name + ".txt");
+    }
+    EXPECT_NE(dirs->CompareDirNames(p.first, p.second), 0) << p.second;
+    for (const std::string &name : {p.first, p.second, p.first}) {
+      dirs->SetCurrentDirectory(kRoot + "\\Empty\\" + name);
+      EXPECT_EQ(dirs->CurrentDirectory(), kRoot + "\\Empty\\" + name);
+      EXPECT_EQ(GetCurrentDir(), kRoot + "\\Empty\\" + name);
+      files->SetCurrentDirectory(kRoot + "\\Empty\\" + name);
+      EXPECT_EQ(files->CurrentDirectory(), kRoot + "\\Empty\\" + name);
+    }
+    files->SetCurrentDirectory(kRoot + "\\Empty");
+    for (const std::string &name : {p.first + ".txt", p.second + ".txt", p.first + ".txt"}) {
+      files->SetSelectedName(name);
+      EXPECT_EQ(files->SelectedName(), name);
+    }
+  }
+}
+
 // --- file list --------------------------------------------------------------------------
 
 TEST_F(FolderLists, FileListSelectsByMaskAndAttributes) {
@@ -423,6 +535,54 @@ TEST_F(FolderLists, ApplyTypedPath) {
   EXPECT_EQ(files->Mask(), "readme");
   files->ApplyTypedPath("");
   EXPECT_EQ(files->CurrentDirectory(), kRoot);
+}
+
+TEST_F(FolderLists, TypedNamesAsPeopleTypeThem) {
+  auto *files = Make<TFileListBox>(200);
+  auto *dirs = Make<TDirectoryListBox>(400);
+  const struct {
+    const char *typed;
+    const char *selected;
+    const char *mask;
+    const char *directory;
+  } cases[] = {
+      {"C:/ftest_lists/Alpha/beta/inner.txt", "inner.txt", "*.*", "\\Alpha\\beta"},
+      {"C:/ftest_lists/Alpha/*.log", "", "*.log", "\\Alpha"},
+      {"C:\\ftest_lists\\Alpha\\notes.txt.", "notes.txt", "*.*", "\\Alpha"},
+      {"C:\\ftest_lists\\Alpha\\notes.txt ", "notes.txt", "*.*", "\\Alpha"},
+      {"readme. ", "readme", "*.*", "\\Alpha"},
+  };
+  for (bool linked : {false, true}) {
+    dirs->SetFileList(linked ? files : nullptr);
+    for (const auto &c : cases) {
+      files->SetMask("*.*");
+      files->SetSelectedName("");
+      files->ApplyTypedPath(c.typed);
+      EXPECT_EQ(files->SelectedName(), c.selected) << c.typed << (linked ? " linked" : "");
+      EXPECT_EQ(files->Mask(), c.mask) << c.typed << (linked ? " linked" : "");
+      EXPECT_EQ(files->CurrentDirectory(), kRoot + c.directory) << c.typed << (linked ? " linked" : "");
+      if (linked) {
+        EXPECT_EQ(dirs->CurrentDirectory(), kRoot + c.directory) << c.typed;
+      }
+    }
+  }
+  // An existing file that the list does not show (hidden, system) is reported as such,
+  // instead of becoming a mask that shows nothing.
+  for (const char *name : {"hid.txt", "sys.txt"}) {
+    files->SetMask("*.*");
+    try {
+      files->ApplyTypedPath(kRoot + "\\Alpha\\" + name);
+      ADD_FAILURE() << name << " accepted";
+    } catch (const EInvalidOperation &e) {
+      EXPECT_NE(e.Message().find(name), std::string::npos) << e.Message();
+    }
+    EXPECT_EQ(files->Mask(), "*.*") << name;
+    EXPECT_EQ(files->Count(), 9) << name;
+  }
+  // Asked for, it is listed and selected.
+  files->SetFileType(TFileType{ftNormal, ftHidden});
+  files->ApplyTypedPath(kRoot + "\\Alpha\\hid.txt");
+  EXPECT_EQ(files->SelectedName(), "hid.txt");
 }
 
 TEST_F(FolderLists, ReadingRestoresTheCursorAndKeepsItemsOnFailure) {
@@ -573,7 +733,7 @@ const TDriveQueries kFake = {FakeDrives, FakeType, FakeLabel, FakeNetwork};
 
 class FakeDrivesScope {
  public:
-  FakeDrivesScope() : previous_(SetDriveQueries(&kFake)) {}
+  explicit FakeDrivesScope(const TDriveQueries *queries = &kFake) : previous_(SetDriveQueries(queries)) {}
   ~FakeDrivesScope() { SetDriveQueries(previous_); }
 
  private:
@@ -624,6 +784,56 @@ TEST_F(FolderLists, DriveItemsByKindAndCase) {
   combo->SetTextCase(tcLowerCase);
   combo->SetDriveLetter('1');
   EXPECT_EQ(combo->DriveLetter(), '1');
+}
+
+// c: and a CD-ROM drive m: without a disc: the machine has no m:, so entering it fails as
+// it does for an empty drive.
+DWORD NoDiscDrives() { return 1u << 2 | 1u << 12; }
+UINT NoDiscType(const char *root) { return root[0] == 'm' ? DRIVE_CDROM : DRIVE_FIXED; }
+const TDriveQueries kNoDisc = {NoDiscDrives, NoDiscType, FakeLabel, FakeNetwork};
+
+TEST_F(FolderLists, AFailedDriveChangePutsTheComboBoxBack) {
+  ASSERT_EQ(GetLogicalDrives() & (1u << 12), 0u) << "m: must be absent";
+  FakeDrivesScope fake(&kNoDisc);
+  BoxRecorder boxes;
+  auto *dirs = Make<TDirectoryListBox>(10);
+  auto *combo = Make<TDriveComboBox>(400);
+  combo->SetDirList(dirs);
+  ASSERT_EQ(ComboItems(*combo), (Names{"c: [system]", "m: []"}));
+  int changes = 0, dirChanges = 0;
+  combo->OnChange = [&](TComponent *) { ++changes; };
+  dirs->OnChange = [&](TComponent *) { ++dirChanges; };
+  auto userPicksM = [&] {
+    SendMessageA(combo->Handle(), CB_SETCURSEL, 1, 0);
+    SendMessageA(form->Handle(), WM_COMMAND, MAKEWPARAM(0, CBN_SELCHANGE), LPARAM(combo->Handle()));
+  };
+  struct Route {
+    const char *name;
+    std::function<void()> attempt;
+    size_t boxes;  // the user's pick is reported in the standard error box
+  } routes[] = {
+      {"user's pick", userPicksM, 1},
+      {"DriveLetter", [&] { EXPECT_THROW(combo->SetDriveLetter('m'), EInOutError); }, 0},
+      {"linked directory list", [&] { EXPECT_THROW(dirs->SetCurrentDirectory("M:\\"), EInOutError); }, 0},
+  };
+  // Each route twice: after a failure the next attempt must try the drive again.
+  for (int round = 0; round < 2; ++round) {
+    for (const Route &r : routes) {
+      size_t before = boxes.boxes.size();
+      r.attempt();
+      EXPECT_EQ(boxes.boxes.size() - before, r.boxes) << r.name << " round " << round;
+      EXPECT_EQ(combo->DriveLetter(), 'c') << r.name << " round " << round;
+      EXPECT_EQ(combo->ItemIndex(), 0) << r.name << " round " << round;
+      EXPECT_EQ(dirs->CurrentDirectory(), kRoot + "\\Alpha") << r.name << " round " << round;
+      EXPECT_EQ(GetCurrentDir(), kRoot + "\\Alpha") << r.name << " round " << round;
+    }
+  }
+  EXPECT_EQ(changes, 0);
+  EXPECT_EQ(dirChanges, 0);
+  // The box is still in step with the list afterwards.
+  dirs->SetCurrentDirectory(kRoot + "\\Empty");
+  EXPECT_EQ(combo->DriveLetter(), 'c');
+  EXPECT_EQ(dirChanges, 1);
 }
 
 TEST_F(FolderLists, DriveItemHeightFollowsTheFontButNotBelowThePictures) {

@@ -41,6 +41,10 @@ TEST_F(PathHelpers, SplitEditPathSeparatesDriveDirectoryAndFile) {
       {"\\ftest_paths", 'C', "\\ftest_paths", ""},
       {"C:\\", 'C', "\\", ""},
       {"*.ini", 'C', "\\ftest_paths\\Data", "*.ini"},
+      // Typed with forward slashes, as many people do.
+      {"C:/ftest_paths/Data/Windows/win.ini", 'C', "\\ftest_paths\\Data\\Windows", "win.ini"},
+      {"Windows/System", 'C', "Windows\\System", ""},
+      {"/ftest_paths/Data/", 'C', "\\ftest_paths\\Data", ""},
   };
   for (const SplitCase &c : cases) {
     char drive = '?';
@@ -64,6 +68,23 @@ TEST_F(PathHelpers, SplitEditPathRaisesForMissingDirectoriesAndRestoresTheCurren
   }
 }
 
+TEST_F(PathHelpers, TheCurrentDriveMeansTheProcesssOwnDirectory) {
+  // The process moves without ChDir (as a host calling the system would): what ChDir
+  // recorded for drive C is stale now.
+  const std::string here = kRoot + "\\Data\\Windows";
+  for (const char *drive : {"C:", "c:"}) {
+    ASSERT_TRUE(SetCurrentDirectoryA(here.c_str()));
+    ChDir(drive);
+    EXPECT_EQ(GetCurrentDir(), here) << drive;
+  }
+  ASSERT_TRUE(SetCurrentDirectoryA(here.c_str()));
+  char d;
+  std::string dir, file;
+  SplitEditPath("*.ini", d, dir, file);
+  EXPECT_EQ(dir, "\\ftest_paths\\Data\\Windows");
+  EXPECT_EQ(GetCurrentDir(), here);
+}
+
 TEST(PathText, JoinPathAndPathDepth) {
   EXPECT_EQ(JoinPath("C:\\", "*.*"), "C:\\*.*");
   EXPECT_EQ(JoinPath("C:\\Windows", "*.*"), "C:\\Windows\\*.*");
@@ -72,6 +93,36 @@ TEST(PathText, JoinPathAndPathDepth) {
   EXPECT_EQ(PathDepth("C:\\Windows\\System"), 2);
   EXPECT_EQ(PathDepth("\\\\server\\share\\a"), 4);
   EXPECT_EQ(PathDepth(""), 0);
+}
+
+TEST(PathText, FileNamesCompareByTheirCharactersIgnoringCaseOnly) {
+  // In the Windows code page 1252: \xDF sharp s, \xAD soft hyphen, \xC4/\xE4 A with
+  // diaeresis, \xFF/\x9F y with diaeresis, \xB5 micro sign (its upper case is not in the
+  // code page), \xE9 e with acute.
+  const struct {
+    const char *a, *b;
+    bool same;
+  } cases[] = {
+      {"stra\xDF" "e", "strasse", false},
+      {"stra\xDF" "e.txt", "STRASSE.TXT", false},
+      {"a\xAD" "b", "ab", false},
+      {"r\xE9sum\xE9", "resume", false},
+      {"\xB5", "M", false},
+      {"\xB5", "m", false},
+      {"x.txt", "x.txt ", false},
+      {"Alpha", "Alpi", false},
+      {"", "a", false},
+      {"Stra\xDF" "e", "STRA\xDF" "E", true},
+      {"\xC4rger.txt", "\xE4RGER.TXT", true},
+      {"\xFF", "\x9F", true},
+      {"C:\\Windows\\System", "c:\\WINDOWS\\system", true},
+      {"", "", true},
+  };
+  for (const auto &c : cases) {
+    int ab = AnsiCompareFileName(c.a, c.b), ba = AnsiCompareFileName(c.b, c.a);
+    EXPECT_EQ(ab == 0, c.same) << c.a << " / " << c.b;
+    EXPECT_EQ(ab < 0, ba > 0) << "a consistent order: " << c.a << " / " << c.b;
+  }
 }
 
 TEST(PathText, DropFirstDirectoryStepsFromTheLeft) {
@@ -103,6 +154,33 @@ TEST_F(ShortenPath, StopsAtTheFirstFormThatFits) {
   }
   EXPECT_EQ(ShortenPathToWidth(steps[0], canvas_, 1), "x.txt") << "the name is never cut";
   EXPECT_EQ(ShortenPathToWidth("", canvas_, 0), "");
+}
+
+TEST_F(ShortenPath, NeverADriveRelativeOrEmptyText) {
+  // At every width: no "C:x.txt" (which names another file) and never nothing at all; the
+  // last part (a directory's own name with its backslash) is always kept.
+  const struct {
+    const char *path, *kept;
+  } cases[] = {
+      {"C:\\x.txt", "x.txt"},
+      {"C:\\Windows", "Windows"},
+      {"C:\\Windows\\", "Windows\\"},
+      {"C:\\Alpha\\Beta\\", "Beta\\"},
+      {"C:\\Alpha\\x.txt", "x.txt"},
+      {"C:\\", "C:\\"},
+  };
+  for (const auto &c : cases) {
+    std::string path = c.path, kept = c.kept;
+    for (int width = 0; width <= Width(path) + 1; ++width) {
+      std::string shown = ShortenPathToWidth(path, canvas_, width);
+      EXPECT_FALSE(shown.size() >= 2 && shown[1] == ':' && (shown.size() == 2 || shown[2] != '\\'))
+          << path << " at " << width << ": " << shown;
+      ASSERT_GE(shown.size(), kept.size()) << path << " at " << width;
+      EXPECT_EQ(shown.substr(shown.size() - kept.size()), kept) << path << " at " << width;
+    }
+    EXPECT_EQ(ShortenPathToWidth(path, canvas_, 1), kept) << path;
+    EXPECT_EQ(ShortenPathToWidth(path, canvas_, Width(path)), path) << path;
+  }
 }
 
 TEST_F(ShortenPath, RelativePathsGetNoLeadingBackslash) {

@@ -250,9 +250,6 @@ Step Check(std::function<void(TSelectDirDlg &)> f) {
   };
 }
 
-// Waits until a condition holds.
-Step WaitUntil(std::function<bool(TSelectDirDlg &)> f) { return f; }
-
 std::string FocusName() {
   TControl *c = TControl::FromHandle(GetFocus());
   return c ? c->Name : "(none)";
@@ -431,8 +428,9 @@ TEST_F(SelectDir, LayoutTabOrderAndCaptionsFollowTheTableAtTheScreensResolution)
                    };
                    for (auto &e : table) {
                      EXPECT_EQ(Str(BoundsOf(e.c)), Str(ScaledBounds(e.l, e.t, e.w, e.h))) << e.c->Name;
-                     if (e.c->HandleAllocated() && e.c != dlg.DirList)
+                     if (e.c->HandleAllocated() && e.c != dlg.DirList) {
                        EXPECT_EQ(Str(WindowBoundsOf(e.c)), Str(BoundsOf(e.c))) << e.c->Name << " window";
+                     }
                    }
                    RECT drive = WindowBoundsOf(dlg.DriveList);
                    EXPECT_EQ(drive.left, Scaled(232));
@@ -737,7 +735,9 @@ TEST_F(SelectDir, KeyboardWalksTabOrderAcceleratorsDirectoriesAndDrives) {
       AltKey('L'),
       Key(VK_DOWN),
       Check([otherDrive](TSelectDirDlg &dlg) {
-        if (otherDrive) EXPECT_EQ(AnsiUpperCase(dlg.DirList->CurrentDirectory()), "D:\\");
+        if (otherDrive) {
+          EXPECT_EQ(AnsiUpperCase(dlg.DirList->CurrentDirectory()), "D:\\");
+        }
         EXPECT_EQ(dlg.DirLabel->Caption(), dlg.DirList->CurrentDirectory());
         EXPECT_EQ(dlg.FileList->CurrentDirectory(), dlg.DirList->CurrentDirectory());
       }),
@@ -1018,7 +1018,7 @@ TEST_F(SelectDir, TwoHundredDialogsLeaveNoWindowFontFindHandleOrGdiObject) {
   if (Ppi() != 96) GTEST_SKIP() << "counted once, at 96 dots per inch";
   BoxRecorder boxes;  // the creation question, answered No, then Escape
   auto cycle = [](int i) {
-    std::string dir = i % 3 ? kAlpha : kRoot + "\Gamma";
+    std::string dir = i % 3 ? kAlpha : kRoot + "\\Gamma";
     std::vector<Step> steps;
     TChooseDirOptions options;
     switch (i % 6) {

@@ -82,8 +82,49 @@ int AnsiCompareStr(const std::string &a, const std::string &b) { return CompareW
 int AnsiCompareText(const std::string &a, const std::string &b) {
   return CompareWith(NORM_IGNORECASE, a, b);
 }
+// File names compare as the file system compares them: character by character, ignoring
+// case and nothing else.  The linguistic comparisons (CompareStringA, lstrcmpiA) take a
+// sharp s for "ss" and skip soft hyphens, so they find distinct names equal, and
+// the ordinal one of the system (CompareStringOrdinal) is not there before Windows Vista.
+// So each single-byte character is folded to its upper case with CharUpperBuffA, which
+// every Windows has; the fold is kept only where lowering the result gives the character
+// back, i.e. for true case partners within the code page.  A character whose upper case
+// lies outside the code page (the micro sign) thus stays itself instead of becoming a
+// look-alike.  Double-byte characters are compared as they are.  The table depends only on
+// the code page, which does not change while the process runs; it is a plain array filled
+// on first use (no guarded static).
+static BYTE g_fileNameFold[256];
+static bool g_fileNameFoldReady = false;
+
+static void FillFileNameFold() {
+  for (int c = 0; c < 256; ++c) {
+    g_fileNameFold[c] = BYTE(c);
+    if (c == 0 || IsDBCSLeadByte(BYTE(c))) continue;
+    char upper = char(c), back;
+    CharUpperBuffA(&upper, 1);
+    back = upper;
+    CharLowerBuffA(&back, 1);
+    if (BYTE(back) == c) g_fileNameFold[c] = BYTE(upper);
+  }
+  g_fileNameFoldReady = true;
+}
+
+static std::string FoldFileName(const std::string &s) {
+  if (!g_fileNameFoldReady) FillFileNameFold();
+  std::string r = s;
+  for (size_t i = 0; i < r.size(); ++i) {
+    if (IsLeadByte(r[i]) && i + 1 < r.size()) {
+      ++i;
+      continue;
+    }
+    r[i] = char(g_fileNameFold[BYTE(r[i])]);
+  }
+  return r;
+}
+
 int AnsiCompareFileName(const std::string &a, const std::string &b) {
-  return AnsiCompareStr(AnsiLowerCaseFileName(a), AnsiLowerCaseFileName(b));
+  int r = FoldFileName(a).compare(FoldFileName(b));  // bytes compared unsigned
+  return r < 0 ? -1 : r > 0 ? 1 : 0;
 }
 
 char UpCase(char c) { return (c >= 'a' && c <= 'z') ? char(c - 32) : c; }
@@ -188,6 +229,10 @@ bool ForceDirectories(const std::string &dir) {
 
 bool RemoveFile(const std::string &name) { return DeleteFileA(name.c_str()) != FALSE; }
 
+[[noreturn]] static void RaiseInOutError(DWORD code) {
+  throw EInOutError(Format("E/A-Fehler %lu: %s", (unsigned long)code, SysErrorMessage(code).c_str()), code);
+}
+
 std::string GetCurrentDir() {
   char buf[MAX_PATH * 2];
   DWORD n = GetCurrentDirectoryA(sizeof buf, buf);
@@ -195,23 +240,42 @@ std::string GetCurrentDir() {
   return std::string(buf, n);
 }
 
+std::string CurrentDirOrRaise() {
+  char buf[MAX_PATH * 2];
+  DWORD n = GetCurrentDirectoryA(sizeof buf, buf);
+  if (n > 0 && n < sizeof buf) return std::string(buf, n);
+  DWORD code = n == 0 ? GetLastError() : 0;
+  RaiseInOutError(code ? code : DWORD(ERROR_FILENAME_EXCED_RANGE));
+}
+
 void ChDir(const std::string &dir) {
+  const std::string before = GetCurrentDir();
   std::string target = dir;
-  // "X:" means the current directory of drive X, which the system keeps per drive.
-  if (dir.size() == 2 && dir[1] == ':') {
+  // "X:" means the current directory of drive X.  On the process's own drive that is
+  // the process's current directory itself: the record kept for the drive (below) is
+  // stale once the process was moved without ChDir.
+  if (dir.size() == 2 && dir[1] == ':' && before.size() >= 2 && before[1] == ':' &&
+      UpCase(before[0]) == UpCase(dir[0])) {
+    target = before;
+  } else if (dir.size() == 2 && dir[1] == ':') {
     char env[4] = {'=', UpCase(dir[0]), ':', 0};
     char buf[MAX_PATH * 2];
     DWORD n = GetEnvironmentVariableA(env, buf, sizeof buf);
     target = (n > 0 && n < sizeof buf) ? std::string(buf, n) : dir + "\\";
   }
-  if (!SetCurrentDirectoryA(target.c_str())) {
-    DWORD code = GetLastError();
-    throw EInOutError(Format("E/A-Fehler %lu: %s", (unsigned long)code, SysErrorMessage(code).c_str()),
-                      code);
+  if (!SetCurrentDirectoryA(target.c_str())) RaiseInOutError(GetLastError());
+  // A directory whose path is too long to be read back (reached through a relative name)
+  // is no place to stay: nothing could name it afterwards.  Back to where we were, and
+  // reported like a directory that cannot be entered.
+  std::string now;
+  try {
+    now = CurrentDirOrRaise();
+  } catch (...) {
+    if (!before.empty()) SetCurrentDirectoryA(before.c_str());
+    throw;
   }
   // The system does not remember a directory per drive by itself; "X:" above reads what
   // is recorded here, as the command interpreter does.
-  std::string now = GetCurrentDir();
   if (now.size() >= 2 && now[1] == ':') {
     char env[4] = {'=', UpCase(now[0]), ':', 0};
     SetEnvironmentVariableA(env, now.c_str());

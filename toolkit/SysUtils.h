@@ -60,6 +60,7 @@ std::string AnsiLowerCaseFileName(const std::string &s);
 std::string AnsiUpperCaseFileName(const std::string &s);
 int AnsiCompareStr(const std::string &a, const std::string &b);
 int AnsiCompareText(const std::string &a, const std::string &b);
+// File names: ordinal, ignoring case only (distinct names never compare equal).
 int AnsiCompareFileName(const std::string &a, const std::string &b);
 char UpCase(char c);
 bool IsLeadByte(char c);
@@ -85,6 +86,10 @@ bool DirectoryExists(const std::string &name);
 bool ForceDirectories(const std::string &dir);
 // Deletes a file; false with the system's error code in GetLastError on failure.
 bool RemoveFile(const std::string &name);
+// The process's current directory; empty when it cannot be read.
 std::string GetCurrentDir();
-// Changes the process's current directory; raises EInOutError on failure.
+// The same, raising EInOutError when it cannot be read (a path beyond the system's limit).
+std::string CurrentDirOrRaise();
+// Changes the process's current directory; raises EInOutError on failure, also when the
+// new directory could not be read back (the current directory is then unchanged).
 void ChDir(const std::string &dir);
