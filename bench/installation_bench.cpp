@@ -13,9 +13,10 @@
 #include <vector>
 
 #include "bootlog/FileReplace.h"
-#include "bootlog/Unit1.h"
+#include "bootlog/BootlogForm.h"
 #include "folderselect/SelectDirDlg.h"
-#include "module/ModulState.h"
+#include "module/ModuleLifetime.h"
+#include "template/ModulState.h"
 #include "toolkit/Dialogs.h"
 #include "toolkit/SystemActions.h"
 

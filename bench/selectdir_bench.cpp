@@ -14,7 +14,8 @@
 #include <string>
 
 #include "folderselect/SelectDirDlg.h"
-#include "module/ModulState.h"
+#include "module/ModuleLifetime.h"
+#include "template/ModulState.h"
 #include "toolkit/Forms.h"
 
 namespace {

@@ -1,4 +1,9 @@
-#include "folderselect/FileCtrl.h"
+#include "folderselect/DirectoryListBox.h"
+#include "folderselect/DirectorySearch.h"
+#include "folderselect/DriveComboBox.h"
+#include "folderselect/FileListBox.h"
+#include "folderselect/FolderPictures.h"
+#include "folderselect/PathHelpers.h"
 
 
 std::unique_ptr<TBitmap> LoadModuleBitmap(const char *name) {

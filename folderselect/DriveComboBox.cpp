@@ -1,6 +1,10 @@
 #include <algorithm>
 
-#include "folderselect/FileCtrl.h"
+#include "folderselect/DirectoryListBox.h"
+#include "folderselect/DriveComboBox.h"
+#include "folderselect/DriveQueries.h"
+#include "folderselect/FolderPictures.h"
+#include "folderselect/PathHelpers.h"
 
 TDriveComboBox::TDriveComboBox(TComponent *AOwner) : TCustomComboBox(AOwner) {
   FloppyBitmap = LoadModuleBitmap("FLOPPY");

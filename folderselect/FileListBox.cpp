@@ -1,6 +1,10 @@
 #include <algorithm>
 
-#include "folderselect/FileCtrl.h"
+#include "folderselect/DirectoryListBox.h"
+#include "folderselect/DirectorySearch.h"
+#include "folderselect/FileListBox.h"
+#include "folderselect/FolderPictures.h"
+#include "folderselect/PathHelpers.h"
 #include "toolkit/Forms.h"
 
 namespace {

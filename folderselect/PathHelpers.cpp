@@ -1,6 +1,10 @@
 #include <algorithm>
 
-#include "folderselect/FileCtrl.h"
+#include "folderselect/DirectorySearch.h"
+#include "folderselect/DriveQueries.h"
+#include "folderselect/FolderPictures.h"
+#include "folderselect/PathHelpers.h"
+#include "folderselect/PathLabel.h"
 
 #include <winnetwk.h>
 

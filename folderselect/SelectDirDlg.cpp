@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include "folderselect/DirectorySearch.h"
+#include "folderselect/PathHelpers.h"
 #include "toolkit/Consts.h"
 #include "toolkit/Dialogs.h"
 

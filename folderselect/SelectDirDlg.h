@@ -7,7 +7,10 @@
 #include <initializer_list>
 #include <string>
 
-#include "folderselect/FileCtrl.h"
+#include "folderselect/DirectoryListBox.h"
+#include "folderselect/DriveComboBox.h"
+#include "folderselect/FileListBox.h"
+#include "folderselect/PathLabel.h"
 #include "toolkit/Forms.h"
 #include "toolkit/StdCtrls.h"
 

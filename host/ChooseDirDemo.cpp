@@ -6,7 +6,8 @@
 
 #include "HostOptions.h"
 #include "folderselect/SelectDirDlg.h"
-#include "module/ModulState.h"
+#include "module/ModuleLifetime.h"
+#include "template/ModulState.h"
 
 namespace {
 

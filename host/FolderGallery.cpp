@@ -12,8 +12,16 @@
 #include <string>
 #include <vector>
 
-#include "folderselect/FileCtrl.h"
-#include "module/ModulState.h"
+#include "folderselect/DirectoryListBox.h"
+#include "folderselect/DirectorySearch.h"
+#include "folderselect/DriveComboBox.h"
+#include "folderselect/DriveQueries.h"
+#include "folderselect/FileListBox.h"
+#include "folderselect/FolderPictures.h"
+#include "folderselect/PathHelpers.h"
+#include "folderselect/PathLabel.h"
+#include "module/ModuleLifetime.h"
+#include "template/ModulState.h"
 #include "toolkit/Forms.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "HostOptions.h"
 
-#include "module/OsEditions.h"
+#include "template/OsEditions.h"
 
 #include <cctype>
 #include <climits>

@@ -1,8 +1,9 @@
 // The library's own part: creating, saving and freeing the tip window, and the steps of
 // loading and unloading the module.
-#include "bootlog/Unit1.h"
-#include "module/ExportFunktionen.h"
-#include "module/ModulState.h"
+#include "bootlog/BootlogForm.h"
+#include "module/Exports.h"
+#include "module/ModuleLifetime.h"
+#include "template/ModulState.h"
 #include "toolkit/Controls.h"
 
 namespace {

@@ -1,7 +1,8 @@
 // Entry point of Bootlog.dll.
 #include <windows.h>
 
-#include "module/ModulState.h"
+#include "module/ModuleLifetime.h"
+#include "template/ModulState.h"
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
   switch (reason) {

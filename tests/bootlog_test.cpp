@@ -4,8 +4,8 @@
 
 #include <memory>
 
-#include "bootlog/Unit1.h"
-#include "module/ModulState.h"
+#include "bootlog/BootlogForm.h"
+#include "template/ModulState.h"
 #include "support/TestSupport.h"
 
 namespace {

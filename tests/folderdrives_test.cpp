@@ -5,7 +5,14 @@
 
 #include <cstdlib>
 
-#include "folderselect/FileCtrl.h"
+#include "folderselect/DirectoryListBox.h"
+#include "folderselect/DirectorySearch.h"
+#include "folderselect/DriveComboBox.h"
+#include "folderselect/DriveQueries.h"
+#include "folderselect/FileListBox.h"
+#include "folderselect/FolderPictures.h"
+#include "folderselect/PathHelpers.h"
+#include "folderselect/PathLabel.h"
 #include "support/TestSupport.h"
 #include "toolkit/Forms.h"
 

@@ -7,9 +7,9 @@
 #include <memory>
 
 #include "bootlog/FileReplace.h"
-#include "bootlog/Unit1.h"
+#include "bootlog/BootlogForm.h"
 #include "folderselect/SelectDirDlg.h"
-#include "module/ModulState.h"
+#include "template/ModulState.h"
 #include "support/TestSupport.h"
 #include "toolkit/SystemActions.h"
 

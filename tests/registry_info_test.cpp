@@ -5,8 +5,8 @@
 #include <memory>
 
 #include "OrvaneHelp.h"
-#include "bootlog/Unit1.h"
-#include "module/ModulState.h"
+#include "bootlog/BootlogForm.h"
+#include "template/ModulState.h"
 #include "support/TestSupport.h"
 #include "toolkit/SystemActions.h"
 

@@ -2,7 +2,8 @@
 // module's resources, and the module's load step runs before the tests.
 #include <gtest/gtest.h>
 
-#include "module/ModulState.h"
+#include "module/ModuleLifetime.h"
+#include "template/ModulState.h"
 
 int main(int argc, char **argv) {
   ModulLoad(GetModuleHandleA(nullptr));

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "module/ModulState.h"
+#include "template/ModulState.h"
 
 BoxRecorder::BoxRecorder() {
   previous_ = SetMessageBoxHandler([this](const TMessageBoxRequest &r) {

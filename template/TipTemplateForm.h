@@ -56,7 +56,7 @@ class TfrmTippTemplate : public TForm {
   std::vector<std::string> FormResources() const override { return {"TFRMTIPPTEMPLATE"}; }
   void RegisterMethods() override;
   void BindComponents() override;
-  // The host's commands arrive here (see the message protocol in MainTippU.cpp).
+  // The host's commands arrive here (see the message protocol in TipTemplateForm.cpp).
   LRESULT WndProc(UINT msg, WPARAM w, LPARAM l) override;
   // A window whose creation steps failed half way opens as not valid for the system, so
   // that nothing can be saved from what is only half set up.

@@ -1,10 +1,10 @@
-#include "bootlog/Unit1.h"
+#include "bootlog/BootlogForm.h"
 
 #include <cctype>
 
 #include "bootlog/FileReplace.h"
 #include "folderselect/SelectDirDlg.h"
-#include "module/ModulState.h"
+#include "template/ModulState.h"
 #include "toolkit/Dialogs.h"
 
 namespace {

@@ -19,7 +19,3 @@ extern uint16_t ModulMessageId;   // the registered message "Orvane"; 0 if regis
 // The one tip window while it lives; cleared when the window is destroyed, whoever
 // destroys it.
 extern TFormBootlog *ModulForm;
-
-// Load and unload steps of the module, run by the library entry point.
-void ModulLoad(HINSTANCE instance);
-void ModulUnload(bool processEnding = false);

@@ -1,6 +1,4 @@
-#include "module/ExportFunktionen.h"
-
-#include "module/ModulState.h"
+#include "template/ModulState.h"
 
 int32_t ModulLanguage = 0;
 int32_t ModulOsCode = 0;
@@ -12,10 +10,3 @@ bool ModulOkFlag = false;
 bool ModulUndoFlag = false;
 uint16_t ModulMessageId = 0;
 TFormBootlog *ModulForm = nullptr;
-
-extern "C" int MODUL_EXPORT_CALL ModulChanged() {
-  if (!ModulChangedFlag) return 0;
-  return ModulOkFlag ? 2 : 1;
-}
-
-extern "C" int MODUL_EXPORT_CALL ModulNr() { return ModulUndoFlag ? 1 : 2; }

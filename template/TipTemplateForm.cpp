@@ -1,10 +1,10 @@
-#include "template/MainTippU.h"
+#include "template/TipTemplateForm.h"
 
 #include <shellapi.h>
 
 #include "OrvaneHelp.h"
-#include "module/ModulState.h"
-#include "module/OsEditions.h"
+#include "template/ModulState.h"
+#include "template/OsEditions.h"
 #include "toolkit/Dialogs.h"
 #include "toolkit/Registry.h"
 #include "toolkit/SystemActions.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "template/MainTippU.h"
+#include "template/TipTemplateForm.h"
 
 class TFormBootlog : public TfrmTippTemplate {
  public:

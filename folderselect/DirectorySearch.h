@@ -1,0 +1,39 @@
+// Reading directories: the search handle, one reading shared by the lists that follow
+// a directory change, and the walk over a directory's entries.
+#pragma once
+
+#include <windows.h>
+#include <functional>
+#include <string>
+
+// Closes a directory search at the end of a scope.
+class TFindHandle {
+ public:
+  explicit TFindHandle(HANDLE h) : h_(h) {}
+  ~TFindHandle() { if (h_ != INVALID_HANDLE_VALUE) FindClose(h_); }
+  TFindHandle(const TFindHandle &) = delete;
+  TFindHandle &operator=(const TFindHandle &) = delete;
+  bool Valid() const { return h_ != INVALID_HANDLE_VALUE; }
+  HANDLE Get() const { return h_; }
+
+ private:
+  HANDLE h_;
+};
+
+// While one lives, a search for the same pattern (the same full path) is answered with
+// the entries the first one found: a directory list and the file list that follows it
+// read a directory once per change instead of once each, which counts in a large one.
+// Scopes nest; the entries go with the outermost.  Open one only around work that
+// changes nothing on disk.
+class TDirectoryReadScope {
+ public:
+  TDirectoryReadScope();
+  ~TDirectoryReadScope();
+  TDirectoryReadScope(const TDirectoryReadScope &) = delete;
+  TDirectoryReadScope &operator=(const TDirectoryReadScope &) = delete;
+};
+
+// Every entry FindFirstFileA and FindNextFileA find for pattern ("." and ".." included),
+// with its attributes.
+void ForEachDirectoryEntry(const std::string &pattern,
+                           const std::function<void(DWORD attributes, const char *name)> &visit);

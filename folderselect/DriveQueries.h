@@ -1,0 +1,17 @@
+// Where the drive combo box learns which drives exist and what they are called.
+#pragma once
+
+#include <windows.h>
+#include <string>
+
+// Where the drive combo box learns which drives exist and what they are called; tests
+// replace it to show drive kinds the machine does not have.
+struct TDriveQueries {
+  DWORD (*LogicalDrives)();
+  UINT (*DriveType)(const char *root);
+  std::string (*VolumeLabel)(char drive);
+  std::string (*NetworkName)(char drive);
+};
+// Installs queries (null: the system's) and returns the previous ones.
+const TDriveQueries *SetDriveQueries(const TDriveQueries *queries);
+const TDriveQueries &CurrentDriveQueries();
