@@ -10,8 +10,8 @@ The module's code is layered, each folder using only the folders below it:
     toolkit       our layer over Win32 and the runtime library's pieces
 
 Within toolkit the same holds from the bottom up: the runtime pieces, the component
-model, graphics, the window layer, the controls, forms, and the dialogs and application
-pieces built on forms.  helplib/ (the help library's interface) may be used by any layer.
+model, graphics, the window layer (with the popup menu it carries), and the controls,
+forms and message boxes built on it.  helplib/ (the help library's interface) may be used by any layer.
 
 Usage: check_layers.py [SOURCE_DIR]   (default: this file's repository)
 """
@@ -24,7 +24,7 @@ TOOLKIT_LAYERS = [
     {"SysUtils", "Consts", "OptionalApi"},
     {"Classes", "StringList", "Registry", "SystemActions"},
     {"Graphics"},
-    {"Controls"},
+    {"Controls", "Menus"},
 ]
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')
 

@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include "toolkit/Controls.h"
-#include "toolkit/Forms.h"
 #include "toolkit/Graphics.h"
 
 void TMenuItem::Click() {
