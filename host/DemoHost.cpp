@@ -15,6 +15,7 @@
 #include "ChooseDirDemo.h"
 #include "HostOptions.h"
 #include "module/ModulExports.h"
+#include "template/HostContract.h"
 
 namespace {
 
@@ -28,14 +29,14 @@ constexpr int kTipWidth = 300;
 constexpr int kTipHeight = 460;
 
 // Commands of the "Orvane" message.
-constexpr int kCmdClose = 0;
-constexpr int kCmdLeft = 10;
-constexpr int kCmdTop = 11;
-constexpr int kCmdWidth = 12;
-constexpr int kCmdHeight = 13;
-constexpr int kCmdNothing = 100;
-constexpr int kCmdShow = 200;
-constexpr int kCmdOkPressed = 9999;
+constexpr int kCmdClose = cmdClose;
+constexpr int kCmdLeft = cmdLeft;
+constexpr int kCmdTop = cmdTop;
+constexpr int kCmdWidth = cmdWidth;
+constexpr int kCmdHeight = cmdHeight;
+constexpr int kCmdNothing = cmdAccepted;
+constexpr int kCmdShow = cmdShow;
+constexpr int kCmdOkPressed = cmdSaved;
 
 constexpr UINT WM_APP_OPEN = WM_APP + 1;
 constexpr UINT_PTR kStatusTimer = 1;
@@ -711,7 +712,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   g_host.options = ParseHostOptions(args, errors);
   g_host.instance = instance;
   g_host.font = CreateControlFont();
-  g_host.orvaneMessage = RegisterWindowMessageA("Orvane");
+  g_host.orvaneMessage = RegisterWindowMessageA(kHostMessageName);
   g_host.dllPath = g_host.options.dllPath.empty() ? HostFolder() + "Bootlog.dll"
                                                   : g_host.options.dllPath;
   if (!g_host.options.logFile.empty())

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Configures and builds both architectures: build/i686 (the shipped Bootlog.dll) and
-# build/x86_64 (BOOTLOG_BUILD_DIR replaces build/) (the same sources plus help library, demo host, tests and benchmarks,
-# which run under Wine).
+# Configures and builds the trees under build/ (BOOTLOG_BUILD_DIR replaces it):
+#   i686        the shipped Bootlog.dll (with its stand-in OrvaneHelp.dll), built for size;
+#   x86_64      the same sources with the help library, demo host, tests and benchmarks,
+#               which run under 64-bit Wine;
+#   i686-tests  only where the machine runs 32-bit code: the host-like tests, benchmark
+#               and demo host for i686, which load the Bootlog.dll of build/i686.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)

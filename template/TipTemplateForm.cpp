@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "OrvaneHelp.h"
+#include "template/HostContract.h"
 #include "template/ModulState.h"
 #include "template/OsEditions.h"
 #include "toolkit/Dialogs.h"
@@ -14,18 +15,6 @@ namespace {
 const char *const kSettingsKey = "SOFTWARE\\Orvane\\Tessaly 2000";
 const char *const kRegeditKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Regedit";
 
-// Host commands (WParam of the registered message).
-enum : uint32_t {
-  cmdClose = 0,
-  cmdLeft = 10,
-  cmdTop = 11,
-  cmdWidth = 12,
-  cmdHeight = 13,
-  cmdAccepted = 100,
-  cmdShow = 200,
-  cmdSaved = 9999,
-};
-
 std::string HelpText(int helpNr, int kind) {
   const char *text = GetHelpText(helpNr, kind);
   return text ? std::string(text) : std::string();
@@ -35,7 +24,7 @@ std::string HelpText(int helpNr, int kind) {
 }  // namespace
 
 void MainTippUInitialization() {
-  UINT id = RegisterWindowMessageA("Orvane");
+  UINT id = RegisterWindowMessageA(kHostMessageName);
   if (id > 65535) RaiseRangeError();
   ModulMessageId = uint16_t(id);
 }

@@ -1,5 +1,5 @@
-// Colours, fonts, brushes, canvases, bitmaps, icons and image lists: thin owners of the
-// GDI objects the controls draw with.
+// Colours, fonts, canvases, bitmaps and image lists, and thin owners of the GDI handles
+// and device contexts the controls draw with.
 #pragma once
 #include <windows.h>
 

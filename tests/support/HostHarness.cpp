@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "support/TestSupport.h"
+#include "template/HostContract.h"
 
 BoxWatcher::BoxWatcher(DWORD threadId) : thread_(threadId), worker_([this] { Run(); }) {}
 
@@ -112,7 +113,7 @@ HostModule::HostModule() {
   nr = reinterpret_cast<TModulQueryProc>(GetProcAddress(handle, "ModulNr"));
   save = reinterpret_cast<TModulQueryProc>(GetProcAddress(handle, "ModulSaveChanges"));
   free = reinterpret_cast<TModulQueryProc>(GetProcAddress(handle, "ModulFree"));
-  message = RegisterWindowMessageA("Orvane");
+  message = RegisterWindowMessageA(kHostMessageName);
   EXPECT_TRUE(create && changed && nr && save && free);
 }
 
