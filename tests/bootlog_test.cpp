@@ -86,18 +86,7 @@ class Bootlog : public testing::Test {
   // show, language.
   TFormBootlog *Open(int language = 0, int os = 13, int mask = 4096) {
     Close();
-    ResetModuleState();
-    ModulLanguage = language;
-    ModulOsCode = os;
-    ModulValidOsMask = mask;
-    form_.reset(CreateForm<TFormBootlog>(nullptr));
-    form_->SetCaption("Rechnerstart in Datei festhalten");
-    form_->SetBounds(300, 1, 300, 460);
-    form_->Tag = os;
-    form_->HelpNr = 263;
-    form_->Show();
-    form_->Sprache(language);
-    PumpMessages();
+    form_.reset(OpenTipForm(language, os, mask));
     return form_.get();
   }
   void Close() {
@@ -106,12 +95,7 @@ class Bootlog : public testing::Test {
   }
 
   // A press and release inside the control, as a mouse gives them to its window.
-  static void Press(TControl *c) {
-    HWND h = c->Handle();
-    SendMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
-    SendMessageA(h, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
-    PumpMessages();
-  }
+  static void Press(TControl *c) { PressWithMouseMessages(c->Handle()); }
 
   // A real click of the mouse at the centre of the control's window on the screen.  Other
   // test programs share the display, so the window stays on top and the move to the point

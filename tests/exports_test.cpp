@@ -22,8 +22,7 @@ class Exports : public testing::Test {
   void Press(HWND tip, const char *button) {
     HWND b = FindControl(tip, button);
     ASSERT_NE(b, nullptr) << button;
-    SendMessageA(b, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-    SendMessageA(b, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    PressWithMouseMessages(b);
   }
 };
 

@@ -151,12 +151,7 @@ class Installation : public testing::Test {
   TFormBootlog *Open(const std::string &autoexec, bool checked) {
     WriteTextFile(kAutoexec, autoexec);
     form_.reset();
-    ResetModuleState();
-    ModulOsCode = 13;
-    ModulValidOsMask = 4096;
-    form_.reset(CreateForm<TFormBootlog>(nullptr));
-    form_->Tag = 13;
-    form_->Show();
+    form_.reset(OpenTipForm());
     form_->T263_CheckBox->SetChecked(checked);
     PumpMessages();
     return form_.get();
@@ -167,10 +162,7 @@ class Installation : public testing::Test {
     boxes_.boxes.clear();
     asked.clear();
     BroadcastListener host(ModulMessageId);
-    HWND ok = form_->HotSpeedButtonOK->Handle();
-    SendMessageA(ok, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-    SendMessageA(ok, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-    PumpMessages();
+    PressWithMouseMessages(form_->HotSpeedButtonOK->Handle());
     broadcasts = host.received;
   }
 

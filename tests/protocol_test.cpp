@@ -121,13 +121,9 @@ TEST_F(Protocol, OkBroadcastsSavedWithTheUndoMark) {
   boxes_.Answer = [](const SeenBox &) { return IDNO; };  // no restart
   Listener listener(host_.message);
   HWND ok = FindControl(tip_, "HotSpeedButtonOK");
-  SendMessageA(ok, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-  SendMessageA(ok, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-  HWND undo = FindControl(tip_, "HotSpeedButtonUndo");
-  SendMessageA(undo, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-  SendMessageA(undo, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-  SendMessageA(ok, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-  SendMessageA(ok, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  PressWithMouseMessages(ok);
+  PressWithMouseMessages(FindControl(tip_, "HotSpeedButtonUndo"));
+  PressWithMouseMessages(ok);
   std::vector<std::pair<WPARAM, LPARAM>> expected = {{9999, 2}, {9999, 1}};
   EXPECT_EQ(listener.received, expected);
   // Each OK ends with the restart prompt, after the broadcast.

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "bootlog/BootlogForm.h"
 #include "template/ModulState.h"
 
 BoxRecorder::BoxRecorder() {
@@ -36,6 +37,28 @@ void ResetModuleState() {
   ModulChangedFlag = false;
   ModulOkFlag = false;
   ModulUndoFlag = false;
+}
+
+TFormBootlog *OpenTipForm(int language, int os, int mask) {
+  ResetModuleState();
+  ModulLanguage = language;
+  ModulOsCode = os;
+  ModulValidOsMask = mask;
+  TFormBootlog *form = CreateForm<TFormBootlog>(nullptr);
+  form->SetCaption("Rechnerstart in Datei festhalten");
+  form->SetBounds(300, 1, 300, 460);
+  form->Tag = os;
+  form->HelpNr = 263;
+  form->Show();
+  form->Sprache(language);
+  PumpMessages();
+  return form;
+}
+
+void PressWithMouseMessages(HWND h) {
+  SendMessageA(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+  SendMessageA(h, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+  PumpMessages();
 }
 
 void PumpMessages(int ms) {

@@ -26,6 +26,16 @@ class BoxRecorder {
 // Puts the module-wide state back to its value at load.
 void ResetModuleState();
 
+class TFormBootlog;
+// The tip window, built in-process the way ModulCreate builds it: module state, form,
+// the host's caption, bounds, system code and help number, shown, language applied.
+TFormBootlog *OpenTipForm(int language = 0, int os = 13, int mask = 4096);
+
+// A press and release of the left button inside a window, as the mouse gives them to it
+// (sent, so that no other window on the display can take them), then the messages that
+// follow.
+void PressWithMouseMessages(HWND h);
+
 // Handles the messages that are waiting (and those posted meanwhile) for about ms.
 void PumpMessages(int ms = 0);
 
