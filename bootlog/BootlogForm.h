@@ -5,6 +5,9 @@
 #include <vector>
 
 #include "template/TipTemplateForm.h"
+#include "toolkit/CheckBox.h"
+#include "toolkit/Memo.h"
+#include "toolkit/SpeedButton.h"
 
 class TFormBootlog : public TfrmTippTemplate {
  public:

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "toolkit/ListControls.h"
-#include "toolkit/StdCtrls.h"
+#include "toolkit/Label.h"
 
 class TFileListBox;
 class TDriveComboBox;

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "toolkit/ListControls.h"
-#include "toolkit/StdCtrls.h"
+#include "toolkit/Edit.h"
 
 class TDirectoryListBox;
 

@@ -1,7 +1,7 @@
 // A label that shows a path shortened to its width.
 #pragma once
 
-#include "toolkit/StdCtrls.h"
+#include "toolkit/Label.h"
 
 // A label that shows its caption, a path, shortened with "...\" to its own width.  It
 // keeps the size it is given, never wraps and shows "&" literally.

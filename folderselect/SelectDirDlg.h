@@ -12,7 +12,8 @@
 #include "folderselect/FileListBox.h"
 #include "folderselect/PathLabel.h"
 #include "toolkit/Forms.h"
-#include "toolkit/StdCtrls.h"
+#include "toolkit/Button.h"
+#include "toolkit/Edit.h"
 
 enum TChooseDirOption : uint8_t { cdAllowNewName, cdCreateOnAccept, cdConfirmCreate };
 

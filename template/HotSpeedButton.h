@@ -1,7 +1,7 @@
 // A flat speed button whose picture comes from an image list: one image normally, another
 // while the mouse is over it.
 #pragma once
-#include "toolkit/Buttons.h"
+#include "toolkit/SpeedButton.h"
 
 class THotSpeedButton : public TSpeedButton {
  public:

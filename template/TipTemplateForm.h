@@ -6,10 +6,11 @@
 #include <vector>
 
 #include "template/HotSpeedButton.h"
-#include "toolkit/ExtCtrls.h"
+#include "toolkit/Panel.h"
 #include "toolkit/Forms.h"
 #include "toolkit/Menus.h"
-#include "toolkit/StdCtrls.h"
+#include "toolkit/Memo.h"
+#include "toolkit/StaticText.h"
 
 class TfrmTippTemplate : public TForm {
  public:

@@ -15,7 +15,8 @@
 #include "folderselect/PathLabel.h"
 #include "support/TestSupport.h"
 #include "toolkit/Forms.h"
-#include "toolkit/StdCtrls.h"
+#include "toolkit/Button.h"
+#include "toolkit/Edit.h"
 
 namespace {
 

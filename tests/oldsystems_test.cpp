@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "support/TestSupport.h"
-#include "toolkit/Buttons.h"
+#include "toolkit/SpeedButton.h"
 #include "toolkit/Forms.h"
 #include "toolkit/OptionalApi.h"
 

@@ -4,12 +4,15 @@
 
 #include "support/TestSupport.h"
 #include "template/HotSpeedButton.h"
-#include "toolkit/Buttons.h"
-#include "toolkit/ExtCtrls.h"
+#include "toolkit/SpeedButton.h"
+#include "toolkit/Panel.h"
 #include "toolkit/Forms.h"
 #include "toolkit/Menus.h"
 #include "toolkit/Registry.h"
-#include "toolkit/StdCtrls.h"
+#include "toolkit/Button.h"
+#include "toolkit/CheckBox.h"
+#include "toolkit/Edit.h"
+#include "toolkit/Memo.h"
 
 namespace {
 

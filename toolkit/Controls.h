@@ -16,6 +16,7 @@ class TPopupMenu;
 class TForm;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 using TAnchors = unsigned;
 enum : unsigned { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
 
@@ -236,6 +237,9 @@ void UnregisterToolkitWindowClasses();
 // Reports the exception being handled in the application's standard exception box;
 // called only from inside a catch block.
 void ApplicationHandleException();
+
+// The accelerator of a caption: the character after a single "&", upper case, or 0.
+char AcceleratorChar(const std::string &caption);
 
 // Window text of any window (the control's caption as the system holds it).
 std::string WindowText(HWND h);

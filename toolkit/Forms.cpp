@@ -9,9 +9,14 @@
 #include "toolkit/Dialogs.h"
 #include "toolkit/OptionalApi.h"
 #include "toolkit/Menus.h"
-#include "toolkit/Buttons.h"
-#include "toolkit/ExtCtrls.h"
-#include "toolkit/StdCtrls.h"
+#include "toolkit/SpeedButton.h"
+#include "toolkit/Panel.h"
+#include "toolkit/Button.h"
+#include "toolkit/CheckBox.h"
+#include "toolkit/Edit.h"
+#include "toolkit/Label.h"
+#include "toolkit/Memo.h"
+#include "toolkit/StaticText.h"
 
 namespace {
 TApplication g_application;

@@ -1,4 +1,9 @@
-#include "toolkit/StdCtrls.h"
+#include "toolkit/Button.h"
+#include "toolkit/CheckBox.h"
+#include "toolkit/Edit.h"
+#include "toolkit/Label.h"
+#include "toolkit/Memo.h"
+#include "toolkit/StaticText.h"
 
 #include <algorithm>
 

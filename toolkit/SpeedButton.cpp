@@ -1,4 +1,4 @@
-#include "toolkit/Buttons.h"
+#include "toolkit/SpeedButton.h"
 
 #include <windowsx.h>
 

@@ -1,4 +1,4 @@
-#include "toolkit/ExtCtrls.h"
+#include "toolkit/Panel.h"
 
 TPanel::TPanel(TComponent *AOwner) : TWinControl(AOwner) { SetBounds(0, 0, 185, 41); }
 
