@@ -24,7 +24,7 @@ TOOLKIT_LAYERS = [
     {"SysUtils", "Consts", "OptionalApi"},
     {"Classes", "StringList", "Registry", "SystemActions"},
     {"Graphics"},
-    {"Controls", "Menus"},
+    {"Controls", "Menus", "Screen"},
 ]
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')
 

@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <set>
 
-#include "toolkit/Forms.h"
 #include "toolkit/Menus.h"
+#include "toolkit/Screen.h"
 #include "toolkit/OptionalApi.h"
 
 namespace {
@@ -224,21 +224,21 @@ LRESULT TControl::WndProc(UINT msg, WPARAM w, LPARAM l) {
     case WM_SYSKEYDOWN: {
       WORD key = WORD(w);
       int shift = ShiftState();
-      TForm *form = GetParentForm();
+      TCustomForm *form = GetParentForm();
       if (form && form->IsShortCut(key | shift)) return 0;
       if (KeyDown(key, shift)) return 0;
       if (form && msg == WM_KEYDOWN && !WantsKey(key) && form->DialogKey(this, key, shift)) return 0;
       break;
     }
     case WM_SYSCHAR: {
-      TForm *form = GetParentForm();
+      TCustomForm *form = GetParentForm();
       if (form && form->DialogChar(char(w))) return 0;
       break;
     }
     case WM_CHAR: {
       char key = char(w);
       if ((key == '\t' || key == '\r' || key == 27) && !WantsKey(key == '\t' ? VK_TAB : key == '\r' ? VK_RETURN : VK_ESCAPE)) {
-        TForm *form = GetParentForm();
+        TCustomForm *form = GetParentForm();
         if (form && form->WantsDialogChar(this, key)) return 0;
       }
       KeyPress(key);
@@ -294,7 +294,7 @@ LRESULT TControl::WndProc(UINT msg, WPARAM w, LPARAM l) {
       }
       break;
     case WM_SETFOCUS: {
-      TForm *form = GetParentForm();
+      TCustomForm *form = GetParentForm();
       if (form && form != this) form->ControlFocused(this);
       break;
     }
@@ -384,10 +384,10 @@ void TControl::SetFocus() {
 
 bool TControl::Focused() const { return handle_ && GetFocus() == handle_; }
 
-TForm *TControl::GetParentForm() {
+TCustomForm *TControl::GetParentForm() {
   TControl *c = this;
   while (c->parent_) c = c->parent_;
-  return dynamic_cast<TForm *>(c);
+  return dynamic_cast<TCustomForm *>(c);
 }
 
 void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
@@ -470,7 +470,7 @@ void TControl::SetParentShowHint(bool v) {
 
 void TControl::UpdateHintTool() {
   if (!handle_) return;
-  TForm *form = GetParentForm();
+  TCustomForm *form = GetParentForm();
   if (!form || form == this) return;
   HWND tip = form->HintWindow();
   if (!tip) return;

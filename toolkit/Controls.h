@@ -14,6 +14,7 @@
 class TWinControl;
 class TPopupMenu;
 class TForm;
+class TCustomForm;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
@@ -92,7 +93,7 @@ class TControl : public TComponent {
   void SetCursor(TCursor v);
   TPopupMenu *PopupMenu() const { return popupMenu_; }
   void SetPopupMenu(TPopupMenu *v);
-  TForm *GetParentForm();
+  TCustomForm *GetParentForm();
 
   TNotifyEvent OnClick;
   TNotifyEvent OnDblClick;
@@ -230,6 +231,22 @@ class TWinControl : public TControl {
   std::vector<TControl *> tabList_;
   int alignLock_ = 0;
   bool realigning_ = false;
+};
+
+// What a control asks of the top-level window it sits in: the keyboard handling that no
+// host message loop does for it, the focus the window keeps, and the window of the hints.
+// Forms are the one kind.
+class TCustomForm : public TWinControl {
+ public:
+  explicit TCustomForm(TComponent *AOwner) : TWinControl(AOwner) {}
+  // Shortcut of any popup menu of the focused control's chain or of the window.
+  virtual bool IsShortCut(int shortCut) = 0;
+  // Tab, Enter and Escape, and Alt with a letter.
+  virtual bool DialogKey(TControl *from, WORD key, int shift) = 0;
+  virtual bool DialogChar(char key) = 0;
+  virtual bool WantsDialogChar(TControl *from, char key) = 0;
+  virtual void ControlFocused(TControl *c) = 0;
+  virtual HWND HintWindow() = 0;
 };
 
 // Unregisters the window classes the toolkit registered (at module unload).

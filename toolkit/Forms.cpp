@@ -20,7 +20,6 @@
 
 namespace {
 TApplication g_application;
-TScreen g_screen;
 THelpHandler g_helpHandler;
 
 std::map<std::string, TComponentFactory> &Factories() {
@@ -30,7 +29,6 @@ std::map<std::string, TComponentFactory> &Factories() {
 }  // namespace
 
 TApplication *Application = &g_application;
-TScreen *Screen = &g_screen;
 
 void ApplicationHandleException() {
   try {
@@ -71,20 +69,6 @@ void TApplication::HelpContext(int context) {
   ShowMessage(Format("Zum Hilfethema %d ist keine Hilfedatei vorhanden.", context));
 }
 
-int TScreen::PixelsPerInch() const {
-  TScreenDC dc;
-  return GetDeviceCaps(dc.Get(), LOGPIXELSY);
-}
-
-void TScreen::SetCursor(TCursor c) {
-  if (c == cursor_) return;
-  cursor_ = c;
-  POINT pt;
-  GetCursorPos(&pt);
-  HWND under = WindowFromPoint(pt);
-  if (c != crDefault) ::SetCursor(CursorHandle(c));
-  else if (under) SendMessageA(under, WM_SETCURSOR, WPARAM(under), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-}
 
 void RegisterComponentClass(const std::string &className, TComponentFactory factory) {
   Factories()[className] = std::move(factory);
@@ -424,7 +408,7 @@ void ReadFormResource(TForm *form, const std::string &text, const std::string &r
 
 // ---------------------------------------------------------------------------------------
 
-TForm::TForm(TComponent *AOwner) : TWinControl(AOwner) {
+TForm::TForm(TComponent *AOwner) : TCustomForm(AOwner) {
   visible_ = false;
   SetColor(clBtnFace);
   Font().SetName("MS Sans Serif");

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "toolkit/Controls.h"
+#include "toolkit/Screen.h"
 
 class TButton;
 
@@ -24,7 +25,7 @@ constexpr TModalResult mrNone = 0, mrOk = IDOK, mrCancel = IDCANCEL, mrAbort = I
 // A top-level window.  Its layout is read from the form resources that FormResources names
 // (ancestor first, each descendant listing its changes); event handlers are the methods
 // registered with RegisterMethod, bound by name.  Construct with CreateForm<T>.
-class TForm : public TWinControl {
+class TForm : public TCustomForm {
  public:
   explicit TForm(TComponent *AOwner);
   ~TForm() override;
@@ -61,16 +62,16 @@ class TForm : public TWinControl {
   void SetActiveControl(TControl *c);
 
   // Shortcut of any popup menu of the focused control's chain or of the form.
-  bool IsShortCut(int shortCut);
+  bool IsShortCut(int shortCut) override;
   // Tab, Enter and Escape handling for the controls, since no host message loop does it.
-  bool DialogKey(TControl *from, WORD key, int shift);
+  bool DialogKey(TControl *from, WORD key, int shift) override;
   // Alt+key: the label whose accelerator it is focuses its control, the button whose
   // accelerator it is is pressed.  True when one took it.
-  bool DialogChar(char key);
-  bool WantsDialogChar(TControl *from, char key);
+  bool DialogChar(char key) override;
+  bool WantsDialogChar(TControl *from, char key) override;
   void SelectNext(TControl *current, bool forward);
-  void ControlFocused(TControl *c) { activeControl_ = c; }
-  HWND HintWindow();
+  void ControlFocused(TControl *c) override { activeControl_ = c; }
+  HWND HintWindow() override;
   TButton *DefaultButton = nullptr;
   TButton *CancelButton = nullptr;
 
@@ -150,18 +151,5 @@ class TApplication : public TComponent {
 using THelpHandler = std::function<void(int context)>;
 THelpHandler SetHelpHandler(THelpHandler handler);
 
-// The screen: its resolution and the application-wide cursor.
-class TScreen {
- public:
-  int PixelsPerInch() const;
-  int Width() const { return GetSystemMetrics(SM_CXSCREEN); }
-  int Height() const { return GetSystemMetrics(SM_CYSCREEN); }
-  TCursor Cursor() const { return cursor_; }
-  void SetCursor(TCursor c);
-
- private:
-  TCursor cursor_ = crDefault;
-};
 
 extern TApplication *Application;
-extern TScreen *Screen;

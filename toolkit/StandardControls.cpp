@@ -203,7 +203,7 @@ void TButton::CreateParams(TCreateParams &p) {
 
 void TButton::SetDefault(bool v) {
   default_ = v;
-  if (TForm *f = GetParentForm()) {
+  if (TForm *f = dynamic_cast<TForm *>(GetParentForm())) {
     if (v) f->DefaultButton = this;
     else if (f->DefaultButton == this) f->DefaultButton = nullptr;
   }
@@ -212,14 +212,14 @@ void TButton::SetDefault(bool v) {
 
 void TButton::SetCancel(bool v) {
   cancel_ = v;
-  if (TForm *f = GetParentForm()) {
+  if (TForm *f = dynamic_cast<TForm *>(GetParentForm())) {
     if (v) f->CancelButton = this;
     else if (f->CancelButton == this) f->CancelButton = nullptr;
   }
 }
 
 void TButton::Click() {
-  if (TForm *f = GetParentForm(); f && ModalResult != 0) f->ModalResult = ModalResult;
+  if (TForm *f = dynamic_cast<TForm *>(GetParentForm()); f && ModalResult != 0) f->ModalResult = ModalResult;
   TWinControl::Click();
 }
 
