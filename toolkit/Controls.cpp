@@ -175,7 +175,7 @@ void TControl::CreateWnd() {
         SetWindowLongPtrA(h, GWLP_WNDPROC, LONG_PTR(SubclassWindowProc)));
   }
   handle_ = h;
-  SetPropA(h, kNameProp, HANDLE(Name.c_str()));
+  PublishName();
   ApplyFont();
   // Controls made later lie above those made earlier.
   if (parent_) SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -636,7 +636,17 @@ void TControl::SetProperty(const std::string &name, const TPropValue &value) {
   } else TComponent::SetProperty(name, value);
 }
 
-void TControl::Loaded() { UpdateAnchorRules(); }
+void TControl::Loaded() {
+  PublishName();
+  UpdateAnchorRules();
+}
+
+void TControl::PublishName() {
+  // The window property holds the control's own copy: Name may change after the window
+  // exists (the form reader names a component once it is made).
+  publishedName_ = Name;
+  if (handle_) SetPropA(handle_, kNameProp, HANDLE(publishedName_.c_str()));
+}
 
 void TControl::SetEvent(const std::string &name, const TNotifyEvent &handler) {
   if (name == "OnClick") OnClick = handler;

@@ -157,6 +157,8 @@ class TControl : public TComponent {
   void ApplyFont();
   void UpdateHintTool();
   void UpdateAnchorRules();
+  // Names the window by the control's Name, for programs that look for it from outside.
+  void PublishName();
   // The brush of the control's colour, made on demand.
   HBRUSH ColorBrush();
   bool mouseInside() const { return mouseInside_; }
@@ -196,6 +198,7 @@ class TControl : public TComponent {
   int tabOrderSequence_ = 0;
   bool mouseInside_ = false;
   bool hintToolAdded_ = false;
+  std::string publishedName_;  // the text of the window property that names the control
 };
 
 // A control that holds other controls and lays them out.
