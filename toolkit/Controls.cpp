@@ -185,7 +185,9 @@ void TControl::CreateWnd() {
 void TControl::DestroyWnd() {
   HWND h = handle_;
   if (!h) return;
-  DestroyWindow(h);  // WM_NCDESTROY clears handle_
+  // Dispatch unhooks the window at its WM_NCDESTROY and clears handle_ there; a window
+  // whose procedure never reached us is forgotten here.
+  DestroyWindow(h);
   handle_ = nullptr;
 }
 
@@ -829,15 +831,6 @@ LRESULT TWinControl::WndProc(UINT msg, WPARAM w, LPARAM l) {
         c->DrawItem(*dis);
         return TRUE;
       }
-      break;
-    }
-    case WM_MEASUREITEM: {
-      auto *mis = reinterpret_cast<MEASUREITEMSTRUCT *>(l);
-      for (TControl *c : controls_)
-        if (c->handle_ && GetDlgCtrlID(c->handle_) == int(mis->CtlID) && mis->CtlType != ODT_MENU) {
-          c->MeasureItem(*mis);
-          return TRUE;
-        }
       break;
     }
     case WM_SIZE:

@@ -148,7 +148,6 @@ class TControl : public TComponent {
   virtual HBRUSH CtlColor(HDC dc);
   virtual bool Command(WORD notifyCode) { return false; }
   virtual void DrawItem(const DRAWITEMSTRUCT &dis) {}
-  virtual void MeasureItem(MEASUREITEMSTRUCT &mis) {}
   // Keys: return true (or zero the key) when handled.
   virtual bool KeyDown(WORD key, int shift) { return false; }
   virtual void KeyPress(char &key) {}

@@ -285,8 +285,6 @@ void TCustomListBox::DrawItem(const DRAWITEMSTRUCT &dis) {
   if (dis.itemState & ODS_FOCUS) DrawFocusRect(dis.hDC, &rc);
 }
 
-void TCustomListBox::MeasureItem(MEASUREITEMSTRUCT &mis) { mis.itemHeight = UINT(itemHeight_); }
-
 void TCustomListBox::PaintItem(int Index, RECT Rect, UINT State) {
   Canvas().FillRect(Rect);
   Canvas().TextOut(Rect.left + 2, Rect.top, Items(Index));
@@ -450,8 +448,6 @@ void TCustomComboBox::DrawItem(const DRAWITEMSTRUCT &dis) {
   }
   if ((dis.itemState & ODS_FOCUS) && !(dis.itemState & ODS_NOFOCUSRECT)) DrawFocusRect(dis.hDC, &rc);
 }
-
-void TCustomComboBox::MeasureItem(MEASUREITEMSTRUCT &mis) { mis.itemHeight = UINT(itemHeight_); }
 
 void TCustomComboBox::PaintItem(int Index, RECT Rect, UINT State) {
   Canvas().FillRect(Rect);

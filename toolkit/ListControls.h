@@ -61,7 +61,6 @@ class TCustomListBox : public TWinControl {
   void DestroyWnd() override;
   bool Command(WORD notifyCode) override;
   void DrawItem(const DRAWITEMSTRUCT &dis) override;
-  void MeasureItem(MEASUREITEMSTRUCT &mis) override;
 
  private:
   struct Item {
@@ -114,7 +113,6 @@ class TCustomComboBox : public TWinControl {
   void DestroyWnd() override;
   bool Command(WORD notifyCode) override;
   void DrawItem(const DRAWITEMSTRUCT &dis) override;
-  void MeasureItem(MEASUREITEMSTRUCT &mis) override;
   // Height of the window with its list dropped down.
   int DroppedHeight() const;
 
