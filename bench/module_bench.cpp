@@ -329,8 +329,8 @@ BOOL CALLBACK CopyChild(HWND h, LPARAM l) {
   char cls[64] = "";
   GetClassNameA(h, cls, sizeof cls);
   c.cls = cls;
-  char text[256] = "";
-  GetWindowTextA(h, text, sizeof text);
+  std::string text(size_t(GetWindowTextLengthA(h)) + 1, '\0');
+  text.resize(size_t(std::max(0, GetWindowTextA(h, &text[0], int(text.size())))));
   c.text = text;
   c.style = DWORD(GetWindowLongA(h, GWL_STYLE));
   c.exStyle = DWORD(GetWindowLongA(h, GWL_EXSTYLE));
@@ -391,18 +391,21 @@ void BareCycle(Times *times) {
   for (const ChildCopy &c : gLayout.children) {
     DWORD style = c.style;
     const char *cls = SystemClassFor(c.cls, style);
-    HWND h = CreateWindowExA(c.exStyle, cls, c.text.c_str(), style, c.bounds.left, c.bounds.top,
+    HWND h = CreateWindowExA(c.exStyle, cls, nullptr, style, c.bounds.left, c.bounds.top,
                              c.bounds.right - c.bounds.left, c.bounds.bottom - c.bounds.top, w,
                              HMENU(INT_PTR(id++)), instance, nullptr);
     if (std::strcmp(cls, "BUTTON") == 0 && (style & 0xF) == 0) buttons.push_back(h);
-    if (!c.hasFont) continue;
-    size_t i = 0;
-    while (i < made.size() && std::memcmp(&made[i], &c.font, sizeof c.font) != 0) ++i;
-    if (i == made.size()) {
-      made.push_back(c.font);
-      fonts.push_back(CreateFontIndirectA(&c.font));
+    if (c.hasFont) {
+      size_t i = 0;
+      while (i < made.size() && std::memcmp(&made[i], &c.font, sizeof c.font) != 0) ++i;
+      if (i == made.size()) {
+        made.push_back(c.font);
+        fonts.push_back(CreateFontIndirectA(&c.font));
+      }
+      SendMessageA(h, WM_SETFONT, WPARAM(fonts[i]), FALSE);
     }
-    SendMessageA(h, WM_SETFONT, WPARAM(fonts[i]), FALSE);
+    // The text once the font is set, as the tip sets its texts.
+    if (!c.text.empty()) SetWindowTextA(h, c.text.c_str());
   }
   HWND tip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
                              WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
