@@ -1,12 +1,18 @@
-// The tip window's life as a host sees it, over many cycles in one process: Bootlog.dll
-// loaded with LoadLibraryA from this program's folder, ModulCreate until the call returns
-// (the window is shown) and until the window and its controls have painted, ModulFree,
-// and the process's GDI and USER objects before, after the first cycle and after all
-// cycles.  Prints; asserts nothing.
+// The tip window's life as a host sees it, against a bare window made with CreateWindowEx
+// alone that holds the same child windows (same classes where the tip uses system classes,
+// a system class of the same kind where it has its own; same styles, bounds, texts and
+// fonts) and a tooltip.  Both are measured alternately in one process: ModulCreate until
+// the call returns (the window is shown) and until the window and its controls have
+// painted, then ModulFree; the bare window created and shown, painted, destroyed.  Then
+// each alone over many cycles, with the process's objects and memory before and after, so
+// that what grows is seen for the module and for the system alone.
+// Usage: module_bench [CYCLES [GROWTH_CYCLES]] (default 200 alternating, 1000 each alone).
+// Prints; asserts nothing.
 #include <windows.h>
 #include <malloc.h>
 #include <psapi.h>
 #include <winternl.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -20,7 +26,8 @@
 
 namespace {
 
-int gCycles = 200;  // or the program's first argument
+int gCycles = 200;          // alternating cycles, or the program's first argument
+int gGrowthCycles = 1000;   // cycles of each alone, or the second argument
 const char kSettingsKey[] = "SOFTWARE\\Orvane\\Tessaly 2000";
 
 double Now() {
@@ -211,13 +218,18 @@ std::string GdiTypeChanges(const Objects &from, const Objects &to) {
   return text.empty() ? " none" : text;
 }
 
+double Quantile(std::vector<double> t, double q) {
+  if (t.empty()) return 0;
+  std::sort(t.begin(), t.end());
+  return t[std::min(t.size() - 1, size_t(q * double(t.size())))];
+}
+
 void PrintTimes(const char *what, std::vector<double> t) {
   std::sort(t.begin(), t.end());
   double sum = 0;
   for (double v : t) sum += v;
-  auto at = [&](double q) { return t[std::min(t.size() - 1, size_t(q * double(t.size())))]; };
   std::printf("  %-34s mean %7.2f  median %7.2f  p95 %7.2f  min %7.2f  max %7.2f  ms\n", what,
-              sum / double(t.size()), at(0.5), at(0.95), t.front(), t.back());
+              sum / double(t.size()), Quantile(t, 0.5), Quantile(t, 0.95), t.front(), t.back());
 }
 
 // c:\AUTOEXEC.BAT present and without a LOG.BAT call, no "BSControl" value: the normal,
@@ -241,57 +253,209 @@ void PrepareSystem() {
   }
 }
 
-// The same number of cycles with a bare window of as many system-class children, shown,
-// painted and destroyed: what the system itself costs and keeps per window.
-void BareWindowCycles(int children) {
+// --- The tip ---------------------------------------------------------------------------
+
+struct Times {
+  std::vector<double> shown, painted, freed;
+};
+
+struct TipRun {
+  TModulCreateProc create = nullptr;
+  TModulQueryProc free = nullptr;
+  int missing = 0, notVisible = 0, leftOpen = 0;
+};
+
+// One ModulCreate, paint, ModulFree; the tip's window while it is open goes to inspect.
+void TipCycle(TipRun &run, Times *times, void (*inspect)(HWND) = nullptr) {
+  double a = Now();
+  CallModulCreate(run.create, 300, 1, 300, 460, 13, 0, "Rechnerstart in Datei festhalten",
+                  "Hinweis", 4096, 263);
+  double b = Now();
+  std::vector<HWND> tips = TipWindows();
+  if (tips.empty()) ++run.missing;
+  for (HWND tip : tips) {
+    if (!IsWindowVisible(tip)) ++run.notVisible;
+    RedrawWindow(tip, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  }
+  Pump();
+  GdiFlush();
+  double c = Now();
+  if (inspect && !tips.empty()) inspect(tips.front());
+  double c2 = Now();
+  run.free();
+  double d = Now();
+  Pump();
+  run.leftOpen += int(TipWindows().size());
+  if (times) {
+    times->shown.push_back(b - a);
+    times->painted.push_back(c - a);
+    times->freed.push_back(d - c2);
+  }
+}
+
+// --- The bare window: the tip's children copied --------------------------------------------
+
+struct ChildCopy {
+  std::string cls, text;
+  DWORD style = 0, exStyle = 0;
+  RECT bounds{};  // in the parent's client area
+  LOGFONTA font{};
+  bool hasFont = false;
+};
+
+struct Layout {
+  DWORD style = 0, exStyle = 0;
+  RECT bounds{};
+  std::string caption;
+  std::vector<ChildCopy> children;
+  int hints = 0;  // tools of the tip's tooltip
+  HWND window = nullptr;
+} gLayout;
+
+// The tip's own window classes, as the system class of the same kind.
+const char *SystemClassFor(const std::string &cls, DWORD &style) {
+  static const char *const system[] = {"BUTTON", "EDIT", "STATIC", "LISTBOX", "COMBOBOX"};
+  for (const char *name : system)
+    if (_stricmp(cls.c_str(), name) == 0) return name;
+  style &= 0xFFFF0000;  // the tip's own class-specific bits mean nothing to a system class
+  if (cls.find("Button") != std::string::npos) return "BUTTON";
+  return "STATIC";
+}
+
+BOOL CALLBACK CopyChild(HWND h, LPARAM l) {
+  auto *layout = reinterpret_cast<Layout *>(l);
+  if (GetParent(h) != layout->window) return TRUE;  // the tip's own children only
+  ChildCopy c;
+  char cls[64] = "";
+  GetClassNameA(h, cls, sizeof cls);
+  c.cls = cls;
+  std::string text(size_t(GetWindowTextLengthA(h)) + 1, '\0');
+  text.resize(size_t(std::max(0, GetWindowTextA(h, &text[0], int(text.size())))));
+  c.text = text;
+  c.style = DWORD(GetWindowLongA(h, GWL_STYLE));
+  c.exStyle = DWORD(GetWindowLongA(h, GWL_EXSTYLE));
+  GetWindowRect(h, &c.bounds);
+  MapWindowPoints(nullptr, GetParent(h), reinterpret_cast<POINT *>(&c.bounds), 2);
+  if (HFONT f = HFONT(SendMessageA(h, WM_GETFONT, 0, 0)))
+    c.hasFont = GetObjectA(f, sizeof c.font, &c.font) != 0;
+  layout->children.push_back(c);
+  return TRUE;
+}
+
+BOOL CALLBACK FindToolTip(HWND h, LPARAM l) {
+  char cls[64] = "";
+  GetClassNameA(h, cls, sizeof cls);
+  if (std::strcmp(cls, TOOLTIPS_CLASSA) == 0)
+    reinterpret_cast<Layout *>(l)->hints += int(SendMessageA(h, TTM_GETTOOLCOUNT, 0, 0));
+  return TRUE;
+}
+
+void CopyLayout(HWND tip) {
+  gLayout = Layout();
+  gLayout.window = tip;
+  gLayout.style = DWORD(GetWindowLongA(tip, GWL_STYLE));
+  gLayout.exStyle = DWORD(GetWindowLongA(tip, GWL_EXSTYLE));
+  GetWindowRect(tip, &gLayout.bounds);
+  char text[256] = "";
+  GetWindowTextA(tip, text, sizeof text);
+  gLayout.caption = text;
+  EnumChildWindows(tip, CopyChild, LPARAM(&gLayout));
+  EnumThreadWindows(GetCurrentThreadId(), FindToolTip, LPARAM(&gLayout));
+}
+
+void RegisterBareClass() {
   WNDCLASSA wc{};
   wc.lpfnWndProc = DefWindowProcA;
   wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
   wc.hbrBackground = HBRUSH(COLOR_BTNFACE + 1);
   wc.lpszClassName = "BareBenchWindow";
   RegisterClassA(&wc);
-  static const char *const kinds[] = {"BUTTON", "EDIT", "STATIC", "LISTBOX"};
-  Objects before = Count(), afterFirst{};
-  std::vector<double> created, destroyed;
-  for (int i = 0; i < gCycles; ++i) {
-    double a = Now();
-    HWND w = CreateWindowExA(0, wc.lpszClassName, "Rechnerstart in Datei festhalten",
-                             WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 300, 1, 300, 460, nullptr,
-                             nullptr, wc.hInstance, nullptr);
-    for (int c = 0; c < children; ++c)
-      CreateWindowExA(0, kinds[c % 4], "Text", WS_CHILD | WS_VISIBLE, 4 + (c % 8) * 34,
-                      4 + (c / 8) * 24, 30, 20, w, HMENU(INT_PTR(100 + c)), wc.hInstance, nullptr);
-    // The window icons, loaded and set as the tip's form does.
-    HICON big = HICON(LoadImageA(wc.hInstance, "FLASK", IMAGE_ICON, 32, 32, 0));
-    HICON small = HICON(LoadImageA(wc.hInstance, "FLASK", IMAGE_ICON, 16, 16, 0));
-    SendMessageA(w, WM_SETICON, ICON_BIG, LPARAM(big));
-    SendMessageA(w, WM_SETICON, ICON_SMALL, LPARAM(small));
-    ShowWindow(w, SW_SHOW);
-    RedrawWindow(w, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-    Pump();
-    GdiFlush();
-    double b = Now();
-    DestroyWindow(w);
-    if (big) DestroyIcon(big);
-    if (small) DestroyIcon(small);
-    Pump();
-    destroyed.push_back(Now() - b);
-    created.push_back(b - a);
-    if (i == 0) afterFirst = Count();
+  INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&icc);
+}
+
+// The window made as a plain program would: its fonts and icons made for it and freed
+// with it, every child created visible in its final place, shown once.
+void BareCycle(Times *times) {
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  double a = Now();
+  const RECT &r = gLayout.bounds;
+  HWND w = CreateWindowExA(gLayout.exStyle, "BareBenchWindow", gLayout.caption.c_str(),
+                           gLayout.style & ~WS_VISIBLE, r.left, r.top, r.right - r.left,
+                           r.bottom - r.top, nullptr, nullptr, instance, nullptr);
+  std::vector<HFONT> fonts;
+  std::vector<LOGFONTA> made;
+  std::vector<HWND> buttons;
+  int id = 100;
+  for (const ChildCopy &c : gLayout.children) {
+    DWORD style = c.style;
+    const char *cls = SystemClassFor(c.cls, style);
+    HWND h = CreateWindowExA(c.exStyle, cls, nullptr, style, c.bounds.left, c.bounds.top,
+                             c.bounds.right - c.bounds.left, c.bounds.bottom - c.bounds.top, w,
+                             HMENU(INT_PTR(id++)), instance, nullptr);
+    if (std::strcmp(cls, "BUTTON") == 0 && (style & 0xF) == 0) buttons.push_back(h);
+    if (c.hasFont) {
+      size_t i = 0;
+      while (i < made.size() && std::memcmp(&made[i], &c.font, sizeof c.font) != 0) ++i;
+      if (i == made.size()) {
+        made.push_back(c.font);
+        fonts.push_back(CreateFontIndirectA(&c.font));
+      }
+      SendMessageA(h, WM_SETFONT, WPARAM(fonts[i]), FALSE);
+    }
+    // The text once the font is set, as the tip sets its texts.
+    if (!c.text.empty()) SetWindowTextA(h, c.text.c_str());
   }
-  Objects after = Count();
-  UnregisterClassA(wc.lpszClassName, wc.hInstance);
-  std::printf("Bare window with %d system-class children and the tip's icon, same cycles:\n",
-              children);
-  PrintTimes("created, shown and painted", created);
-  PrintTimes("DestroyWindow", destroyed);
-  std::printf("  growth from cycle 1 to %d: GDI table %+d, windows %+d, committed %+ld KB, "
-              "process heap %+ld KB (first cycle: GDI table %+d, committed %+ld KB)\n",
-              gCycles, after.gdiTable - afterFirst.gdiTable, after.windows - afterFirst.windows,
-              long(after.committedKb) - long(afterFirst.committedKb),
-              long(after.processHeapKb) - long(afterFirst.processHeapKb),
-              afterFirst.gdiTable - before.gdiTable,
-              long(afterFirst.committedKb) - long(before.committedKb));
+  HWND tip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+                             WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                             CW_USEDEFAULT, CW_USEDEFAULT, w, nullptr, instance, nullptr);
+  SendMessageA(tip, TTM_SETMAXTIPWIDTH, 0, 300);
+  for (int i = 0; i < gLayout.hints && i < int(buttons.size()); ++i) {
+    TOOLINFOA ti = {};
+    ti.cbSize = TTTOOLINFOA_V2_SIZE;
+    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    ti.hwnd = w;
+    ti.uId = UINT_PTR(buttons[size_t(i)]);
+    ti.lpszText = const_cast<char *>("Hinweis");
+    SendMessageA(tip, TTM_ADDTOOLA, 0, LPARAM(&ti));
+  }
+  HICON big = HICON(LoadImageA(instance, "FLASK", IMAGE_ICON, 32, 32, 0));
+  HICON small = HICON(LoadImageA(instance, "FLASK", IMAGE_ICON, 16, 16, 0));
+  SendMessageA(w, WM_SETICON, ICON_BIG, LPARAM(big));
+  SendMessageA(w, WM_SETICON, ICON_SMALL, LPARAM(small));
+  ShowWindow(w, SW_SHOW);
+  SetForegroundWindow(w);
+  double b = Now();
+  RedrawWindow(w, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  Pump();
+  GdiFlush();
+  double c = Now();
+  DestroyWindow(w);
+  for (HFONT f : fonts) DeleteObject(f);
+  if (big) DestroyIcon(big);
+  if (small) DestroyIcon(small);
+  double d = Now();
+  Pump();
+  if (times) {
+    times->shown.push_back(b - a);
+    times->painted.push_back(c - a);
+    times->freed.push_back(d - c);
+  }
+}
+
+// --- Growth ------------------------------------------------------------------------------
+
+void PrintGrowth(const char *what, const Objects &from, const Objects &to, int cycles) {
+  std::printf("  %-11s over %d cycles: GDI %+ld, USER %+ld, GDI table %+d (%s), windows %+d, "
+              "private bytes %+ld KB, process heap %+ld KB (%+.0f bytes a cycle), C runtime heap "
+              "%+ld blocks %+ld bytes\n",
+              what, cycles, long(to.gdi) - long(from.gdi), long(to.user) - long(from.user),
+              to.gdiTable - from.gdiTable, GdiTypeChanges(from, to).c_str() + 1,
+              to.windows - from.windows, long(to.committedKb) - long(from.committedKb),
+              long(to.processHeapKb) - long(from.processHeapKb),
+              (double(to.processHeapKb) - double(from.processHeapKb)) * 1024.0 / cycles,
+              to.heapBlocks - from.heapBlocks, long(to.heapBytes) - long(from.heapBytes));
 }
 
 }  // namespace
@@ -299,6 +463,7 @@ void BareWindowCycles(int children) {
 int main(int argc, char **argv) {
   setvbuf(stdout, nullptr, _IONBF, 0);
   if (argc > 1 && std::atoi(argv[1]) > 0) gCycles = std::atoi(argv[1]);
+  if (argc > 2 && std::atoi(argv[2]) >= 0) gGrowthCycles = std::atoi(argv[2]);
   PrepareSystem();
   char path[MAX_PATH];
   GetModuleFileNameA(nullptr, path, MAX_PATH);
@@ -313,78 +478,78 @@ int main(int argc, char **argv) {
     std::printf("LoadLibraryA(%s) failed, error %lu\n", dll.c_str(), GetLastError());
     return 1;
   }
-  auto create = reinterpret_cast<TModulCreateProc>(GetProcAddress(module, "ModulCreate"));
-  auto freeWindow = reinterpret_cast<TModulQueryProc>(GetProcAddress(module, "ModulFree"));
-  if (!create || !freeWindow) {
+  TipRun run;
+  run.create = reinterpret_cast<TModulCreateProc>(GetProcAddress(module, "ModulCreate"));
+  run.free = reinterpret_cast<TModulQueryProc>(GetProcAddress(module, "ModulFree"));
+  if (!run.create || !run.free) {
     std::printf("Bootlog.dll lacks ModulCreate or ModulFree\n");
     return 1;
   }
-  std::printf("Bootlog.dll: LoadLibraryA %.2f ms; %d cycles of ModulCreate, paint, ModulFree\n",
-              loadMs, gCycles);
-
   BoxGuard guard;
-  Objects beforeFirst = Count();
-  Objects afterFirst{};
-  std::vector<double> shown, painted, freed;
-  int missing = 0, notVisible = 0, leftOpen = 0, children = 0;
-  for (int i = 0; i < gCycles; ++i) {
-    double a = Now();
-    CallModulCreate(create, 300, 1, 300, 460, 13, 0, "Rechnerstart in Datei festhalten",
-                    "Hinweis", 4096, 263);
-    double b = Now();
-    std::vector<HWND> tips = TipWindows();
-    if (tips.empty()) ++missing;
-    if (i == 0 && !tips.empty()) EnumChildWindows(tips.front(), CountChild, LPARAM(&children));
-    for (HWND tip : tips) {
-      if (!IsWindowVisible(tip)) ++notVisible;
-      RedrawWindow(tip, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-    }
-    Pump();
-    GdiFlush();
-    double c = Now();
-    freeWindow();
-    double d = Now();
-    Pump();
-    leftOpen += int(TipWindows().size());
-    shown.push_back(b - a);
-    painted.push_back(c - a);
-    freed.push_back(d - c);
-    if (i == 0) {
-      afterFirst = Count();
-      std::printf("  first cycle: shown %.2f ms, painted %.2f ms, freed %.2f ms\n", b - a, c - a,
-                  d - c);
-    }
-  }
-  Objects afterAll = Count();
+  RegisterBareClass();
 
-  PrintTimes("ModulCreate until shown", shown);
-  PrintTimes("ModulCreate until painted", painted);
-  PrintTimes("ModulFree", freed);
+  // First cycles, not counted: the tip's first (which the bare window copies) and the bare
+  // window's first.
+  Objects beforeFirst = Count();
+  Times first;
+  TipCycle(run, &first, CopyLayout);
+  Objects afterFirst = Count();
+  BareCycle(&first);
+  std::printf("Bootlog.dll: LoadLibraryA %.2f ms; first tip: shown %.2f ms, painted %.2f ms, "
+              "freed %.2f ms; first bare window: shown %.2f ms\n",
+              loadMs, first.shown[0], first.painted[0], first.freed[0], first.shown[1]);
+  std::map<std::string, int> kinds;
+  for (const ChildCopy &c : gLayout.children) ++kinds[c.cls];
+  std::printf("Child windows of the tip, copied by the bare window:");
+  for (auto &k : kinds) std::printf(" %s %d", k.first.c_str(), k.second);
+  std::printf("; tooltip tools %d\n", gLayout.hints);
+
+  // Alternating: tip, bare, tip, bare, ...
+  Times tip, bare;
+  for (int i = 0; i < gCycles; ++i) {
+    TipCycle(run, &tip);
+    BareCycle(&bare);
+  }
+  std::printf("%d cycles each, alternating tip and bare window:\n", gCycles);
+  PrintTimes("tip: ModulCreate until shown", tip.shown);
+  PrintTimes("bare: created until shown", bare.shown);
+  PrintTimes("tip: ModulCreate until painted", tip.painted);
+  PrintTimes("bare: created until painted", bare.painted);
+  PrintTimes("tip: ModulFree", tip.freed);
+  PrintTimes("bare: DestroyWindow", bare.freed);
+  std::printf("  ratio tip/bare: shown median %.2f p95 %.2f; painted median %.2f p95 %.2f; "
+              "freed median %.2f\n",
+              Quantile(tip.shown, 0.5) / Quantile(bare.shown, 0.5),
+              Quantile(tip.shown, 0.95) / Quantile(bare.shown, 0.95),
+              Quantile(tip.painted, 0.5) / Quantile(bare.painted, 0.5),
+              Quantile(tip.painted, 0.95) / Quantile(bare.painted, 0.95),
+              Quantile(tip.freed, 0.5) / Quantile(bare.freed, 0.5));
   std::printf("  cycles without a tip window: %d, with it hidden: %d, windows left after "
               "ModulFree: %d, message boxes answered: %ld%s%s\n",
-              missing, notVisible, leftOpen, guard.answered, guard.answered ? " (first: " : "",
+              run.missing, run.notVisible, run.leftOpen, guard.answered,
+              guard.answered ? " (first: " : "",
               guard.answered ? (std::string(guard.firstCaption) + ")").c_str() : "");
+
+  // Each alone, counted before and after.
+  Objects tipFrom = Count();
+  for (int i = 0; i < gGrowthCycles; ++i) TipCycle(run, nullptr);
+  Objects tipTo = Count();
+  for (int i = 0; i < gGrowthCycles; ++i) BareCycle(nullptr);
+  Objects bareTo = Count();
   std::printf("Objects of this process (change against the count before the first cycle):\n");
   PrintObjects("before LoadLibraryA", beforeLoad, beforeFirst);
   PrintObjects("before the first cycle", beforeFirst, beforeFirst);
   PrintObjects("after the first cycle", afterFirst, beforeFirst);
-  PrintObjects("after all cycles", afterAll, beforeFirst);
-  std::printf("  growth from cycle 1 to %d: GDI %+ld, USER %+ld, GDI table %+d, windows %+d, "
-              "committed %+ld KB, C runtime heap %+ld blocks %+ld bytes, process heap %+ld KB\n",
-              gCycles, long(afterAll.gdi) - long(afterFirst.gdi),
-              long(afterAll.user) - long(afterFirst.user), afterAll.gdiTable - afterFirst.gdiTable,
-              afterAll.windows - afterFirst.windows,
-              long(afterAll.committedKb) - long(afterFirst.committedKb),
-              afterAll.heapBlocks - afterFirst.heapBlocks,
-              long(afterAll.heapBytes) - long(afterFirst.heapBytes),
-              long(afterAll.processHeapKb) - long(afterFirst.processHeapKb));
-  std::printf("  GDI table by kind: first cycle%s; cycles 2 to %d%s\n",
-              GdiTypeChanges(beforeFirst, afterFirst).c_str(), gCycles,
-              GdiTypeChanges(afterFirst, afterAll).c_str());
-  if (afterAll.gdi == 0 && afterAll.user == 0)
+  PrintObjects("at the end", bareTo, beforeFirst);
+  std::printf("Growth, each alone after the cycles above:\n");
+  PrintGrowth("tip", tipFrom, tipTo, gGrowthCycles);
+  PrintGrowth("bare window", tipTo, bareTo, gGrowthCycles);
+  std::printf("  GDI table by kind in the tip's first cycle:%s\n",
+              GdiTypeChanges(beforeFirst, afterFirst).c_str());
+  if (bareTo.gdi == 0 && bareTo.user == 0)
     std::printf("  (GetGuiResources answers 0 on this system; the GDI table column counts the "
                 "shared GDI handle table, USER objects are approximated by windows)\n");
   FreeLibrary(module);
-  BareWindowCycles(children);
+  UnregisterClassA("BareBenchWindow", GetModuleHandleA(nullptr));
   return 0;
 }

@@ -62,10 +62,7 @@ extern "C" int MODUL_REGISTER_CALL ModulCreate(MODUL_CREATE_PARAMS) {
     ModulForm = form;
     form->FreeNotification(&Watcher());
     form->SetCaption(caption);
-    form->SetLeft(ALeft);
-    form->SetTop(ATop);
-    form->SetWidth(AWidth);
-    form->SetHeight(AHeight);
+    form->SetBounds(ALeft, ATop, AWidth, AHeight);  // one move, one layout
     form->Tag = AOSCode;
     form->SetHint(hint);
     form->HelpNr = AHelpNr;

@@ -437,10 +437,12 @@ TNotifyEvent TForm::FindMethod(const std::string &name) const {
 void TForm::InitForm() {
   RegisterStandardComponents();
   RegisterMethods();
-  Handle();
+  // The resources are read before any window exists, so that each window is made once,
+  // in its final place and with its final frame, instead of being changed as it is read.
   for (const std::string &res : FormResources())
     ReadFormResource(this, LoadFormResourceText(res), res);
   BindComponents();
+  Handle();
   // Form resources are laid out for PixelsPerInch; the screen may have more or fewer.
   int ppi = Screen->PixelsPerInch();
   if (Scaled && ppi != PixelsPerInch) ScaleBy(ppi, PixelsPerInch);
@@ -474,11 +476,27 @@ void TForm::CreateParams(TCreateParams &p) {
 }
 
 void TForm::CreateWnd() {
-  TWinControl::CreateWnd();
   // Setting the width re-reads both client sizes from the new window: take them first.
   int cw = clientWidth_, ch = clientHeight_;
+  if (cw && ch) {
+    // Made with the frame around the client size it is to have, so that it is not resized
+    // (and its controls laid out again) right after it is made.
+    TCreateParams p;
+    CreateParams(p);
+    RECT r = {0, 0, cw, ch};
+    if (AdjustWindowRectEx(&r, p.Style, FALSE, p.ExStyle)) {
+      width_ = r.right - r.left;
+      height_ = r.bottom - r.top;
+    }
+  }
+  TWinControl::CreateWnd();
+  if (!handle_) return;
   if (cw) SetClientWidth(cw);
   if (ch) SetClientHeight(ch);
+  if (icon_) {
+    SendMessageA(handle_, WM_SETICON, ICON_BIG, LPARAM(icon_));
+    SendMessageA(handle_, WM_SETICON, ICON_SMALL, LPARAM(smallIcon_ ? smallIcon_ : icon_));
+  }
 }
 
 void TForm::ApplyFrame() {
@@ -517,7 +535,7 @@ int TForm::ClientHeight() const {
 
 void TForm::SetClientWidth(int v) {
   clientWidth_ = v;
-  if (!handle_) return;
+  if (!handle_ || ClientWidth() == v) return;
   RECT wr;
   GetWindowRect(handle_, &wr);
   int extra = (wr.right - wr.left) - ClientWidth();
@@ -526,7 +544,7 @@ void TForm::SetClientWidth(int v) {
 
 void TForm::SetClientHeight(int v) {
   clientHeight_ = v;
-  if (!handle_) return;
+  if (!handle_ || ClientHeight() == v) return;
   RECT wr;
   GetWindowRect(handle_, &wr);
   int extra = (wr.bottom - wr.top) - ClientHeight();
@@ -586,8 +604,10 @@ void TForm::SetVisible(bool v) {
       SetBounds(Screen->Width() / 2 - width_ / 2, Screen->Height() / 2 - height_ / 2, width_, height_);
     }
     ShowWindow(handle_, SW_SHOW);
-    SetWindowPos(handle_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    SetForegroundWindow(handle_);
+    // Showing has usually brought it to the front already.
+    if (GetWindow(handle_, GW_HWNDPREV))
+      SetWindowPos(handle_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    if (GetForegroundWindow() != handle_) SetForegroundWindow(handle_);
   } else {
     ShowWindow(handle_, SW_HIDE);
   }

@@ -1,6 +1,7 @@
 #include "toolkit/Graphics.h"
 
 #include <map>
+#include <tuple>
 
 namespace {
 HINSTANCE g_instance = nullptr;
@@ -212,11 +213,22 @@ COLORREF TBitmap::Pixel(int x, int y) const {
 // ---------------------------------------------------------------------------------------
 
 void TImageList::LoadStrip(HINSTANCE instance, const std::string &resourceName) {
-  images_.clear();
+  images_.reset();
   resource_ = resourceName;
+  // Every window of a kind loads the same strips: they are cut once, and kept while the
+  // module is loaded.
+  using TKey = std::tuple<HINSTANCE, std::string, int, int>;
+  static std::map<TKey, std::shared_ptr<const TImages>> cut;
+  TKey key(instance, resourceName, Width, Height);
+  auto found = cut.find(key);
+  if (found != cut.end()) {
+    images_ = found->second;
+    return;
+  }
   TBitmap strip;
   strip.LoadFromResourceName(instance, resourceName);
   if (strip.Empty() || Width <= 0 || Height <= 0) return;
+  auto images = std::make_shared<TImages>();
   TScreenDC screen;
   TMemoryDC src(screen.Get()), dst(screen.Get());
   TSelectGuard srcSel(src.Get(), strip.Handle());
@@ -225,8 +237,10 @@ void TImageList::LoadStrip(HINSTANCE instance, const std::string &resourceName) 
     image->SetHandle(CreateCompatibleBitmap(screen.Get(), Width, Height));
     TSelectGuard dstSel(dst.Get(), image->Handle());
     BitBlt(dst.Get(), 0, 0, Width, Height, src.Get(), x, 0, SRCCOPY);
-    images_.push_back(std::move(image));
+    images->push_back(std::move(image));
   }
+  images_ = images;
+  cut.emplace(key, images_);
 }
 
 void TImageList::GetBitmap(int Index, TBitmap &bitmap) const {
@@ -235,7 +249,7 @@ void TImageList::GetBitmap(int Index, TBitmap &bitmap) const {
     bitmap.SetSize(Width, Height, RGB(255, 0, 255));
     return;
   }
-  bitmap.Assign(*images_[size_t(Index)]);
+  bitmap.Assign(*(*images_)[size_t(Index)]);
 }
 
 void TImageList::SetProperty(const std::string &name, const TPropValue &value) {

@@ -191,8 +191,9 @@ class TImageList : public TComponent {
   const char *ClassName() const override { return "TImageList"; }
   int Width = 16;
   int Height = 16;
-  int Count() const { return int(images_.size()); }
-  // Cuts the strip into images of Width x Height.
+  int Count() const { return images_ ? int(images_->size()) : 0; }
+  // Cuts the strip into images of Width x Height.  The images of a strip are cut once and
+  // shared by every list of the process that loads the same strip at the same size.
   void LoadStrip(HINSTANCE instance, const std::string &resourceName);
   // Copies image Index into bitmap (sized Width x Height); an index the list does not
   // hold gives a bitmap with no picture.
@@ -200,7 +201,8 @@ class TImageList : public TComponent {
   void SetProperty(const std::string &name, const TPropValue &value) override;
 
  private:
-  std::vector<std::unique_ptr<TBitmap>> images_;
+  using TImages = std::vector<std::unique_ptr<TBitmap>>;
+  std::shared_ptr<const TImages> images_;
   std::string resource_;
 };
 
