@@ -19,7 +19,7 @@
 #include "folderselect/PathLabel.h"
 #include "module/ModuleLifetime.h"
 #include "template/ModulState.h"
-#include "toolkit/Forms.h"
+#include "toolkit/Form.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include "folderselect/SelectDirDlg.h"
 #include "module/ModuleLifetime.h"
 #include "template/ModulState.h"
-#include "toolkit/Forms.h"
+#include "toolkit/Form.h"
 
 namespace {
 

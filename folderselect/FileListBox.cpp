@@ -5,7 +5,7 @@
 #include "folderselect/FileListBox.h"
 #include "folderselect/FolderPictures.h"
 #include "folderselect/PathHelpers.h"
-#include "toolkit/Forms.h"
+#include "toolkit/Form.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "folderselect/DriveComboBox.h"
 #include "folderselect/FileListBox.h"
 #include "folderselect/PathLabel.h"
-#include "toolkit/Forms.h"
+#include "toolkit/Form.h"
 #include "toolkit/Button.h"
 #include "toolkit/Edit.h"
 

@@ -6,6 +6,7 @@
 #include "template/HostContract.h"
 #include "template/ModulState.h"
 #include "template/OsEditions.h"
+#include "toolkit/ComponentClasses.h"
 #include "toolkit/Dialogs.h"
 #include "toolkit/Registry.h"
 #include "toolkit/SystemActions.h"

@@ -7,7 +7,7 @@
 
 #include "template/HotSpeedButton.h"
 #include "toolkit/Panel.h"
-#include "toolkit/Forms.h"
+#include "toolkit/Form.h"
 #include "toolkit/Menus.h"
 #include "toolkit/Memo.h"
 #include "toolkit/StaticText.h"

@@ -14,7 +14,7 @@
 #include "folderselect/PathHelpers.h"
 #include "folderselect/PathLabel.h"
 #include "support/TestSupport.h"
-#include "toolkit/Forms.h"
+#include "toolkit/Form.h"
 #include "toolkit/Button.h"
 #include "toolkit/Edit.h"
 

@@ -7,7 +7,7 @@
 
 #include "support/TestSupport.h"
 #include "toolkit/SpeedButton.h"
-#include "toolkit/Forms.h"
+#include "toolkit/Form.h"
 #include "toolkit/OptionalApi.h"
 
 namespace {

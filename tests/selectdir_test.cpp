@@ -21,7 +21,7 @@
 #include "folderselect/SelectDirDlg.h"
 #include "support/TestSupport.h"
 #include "toolkit/Consts.h"
-#include "toolkit/Forms.h"
+#include "toolkit/Form.h"
 
 namespace {
 

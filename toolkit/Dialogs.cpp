@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "toolkit/Forms.h"
+#include "toolkit/Form.h"
 
 namespace {
 TMessageBoxHandler g_handler;

@@ -7,7 +7,7 @@
 
 #include <algorithm>
 
-#include "toolkit/Forms.h"
+#include "toolkit/Form.h"
 
 // --- TMemoLines -------------------------------------------------------------------------
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "toolkit/Controls.h"
+#include "toolkit/Application.h"
 #include "toolkit/Screen.h"
 
 class TButton;
@@ -125,31 +126,5 @@ F *CreateForm(TComponent *AOwner, Args &&...args) {
   return form.release();
 }
 
-// Component classes that form resources may name.
-using TComponentFactory = std::function<TComponent *(TComponent *owner)>;
-void RegisterComponentClass(const std::string &className, TComponentFactory factory);
-// The toolkit's own classes; done once, before the first form is read.
-void RegisterStandardComponents();
-
-// Reads one form resource (text) into form; used by InitForm, public for tests.
-void ReadFormResource(TForm *form, const std::string &text, const std::string &resourceName);
-
-// The process-wide application object: standard exception box and help.
-class TApplication : public TComponent {
- public:
-  TApplication() : TComponent(nullptr) {}
-  std::string Title = "Tessaly 2000";
-  // The standard exception box: the exception's message with an error icon.
-  void ShowException(const std::exception &e);
-  // Opens the help topic through the help handler; without one it tells the user that
-  // there is no help file.
-  void HelpContext(int context);
-};
-
-// Where help requests go: the host's help system, or a recorder in tests.  Returns the
-// previous handler; an empty handler restores the message that no help file exists.
-using THelpHandler = std::function<void(int context)>;
-THelpHandler SetHelpHandler(THelpHandler handler);
 
 
-extern TApplication *Application;
