@@ -33,78 +33,88 @@ class Lexer {
     t.line = line_;
     if (p_ >= s_.size()) return t;
     char c = s_[p_];
-    if (std::isalpha(static_cast<unsigned char>(c)) || c == '_') {
-      size_t start = p_;
-      while (p_ < s_.size() && (std::isalnum(static_cast<unsigned char>(s_[p_])) || s_[p_] == '_' || s_[p_] == '.'))
-        ++p_;
-      t.kind = Token::Ident;
-      t.text = s_.substr(start, p_ - start);
-      return t;
-    }
-    if (std::isdigit(static_cast<unsigned char>(c)) || c == '-' || c == '$') {
-      bool neg = c == '-';
-      if (neg) ++p_;
-      long long v = 0;
-      if (p_ < s_.size() && s_[p_] == '$') {
-        ++p_;
-        size_t start = p_;
-        while (p_ < s_.size() && std::isxdigit(static_cast<unsigned char>(s_[p_]))) ++p_;
-        if (start == p_) Fail("Hexadezimalzahl erwartet");
-        v = std::stoll(s_.substr(start, p_ - start), nullptr, 16);
-      } else {
-        size_t start = p_;
-        while (p_ < s_.size() && std::isdigit(static_cast<unsigned char>(s_[p_]))) ++p_;
-        if (start == p_) Fail("Zahl erwartet");
-        v = std::stoll(s_.substr(start, p_ - start));
-      }
-      t.kind = Token::Int;
-      t.value = neg ? -v : v;
-      return t;
-    }
-    if (c == '\'' || c == '#') {
-      t.kind = Token::Str;
-      // 'text', #code and their concatenations, also across lines with "+".
-      for (;;) {
-        if (p_ < s_.size() && s_[p_] == '\'') {
-          ++p_;
-          for (;;) {
-            if (p_ >= s_.size() || s_[p_] == '\n') Fail("Text ohne Ende");
-            if (s_[p_] == '\'') {
-              if (p_ + 1 < s_.size() && s_[p_ + 1] == '\'') {
-                t.text += '\'';
-                p_ += 2;
-                continue;
-              }
-              ++p_;
-              break;
-            }
-            t.text += s_[p_++];
-          }
-        } else if (p_ < s_.size() && s_[p_] == '#') {
-          ++p_;
-          size_t start = p_;
-          while (p_ < s_.size() && std::isdigit(static_cast<unsigned char>(s_[p_]))) ++p_;
-          if (start == p_) Fail("Zeichencode erwartet");
-          t.text += char(std::stoi(s_.substr(start, p_ - start)));
-        } else {
-          size_t save = p_;
-          int saveLine = line_;
-          SkipBlanks();
-          if (p_ < s_.size() && s_[p_] == '+') {
-            ++p_;
-            SkipBlanks();
-            continue;
-          }
-          p_ = save;
-          line_ = saveLine;
-          break;
-        }
-      }
-      return t;
-    }
+    if (std::isalpha(static_cast<unsigned char>(c)) || c == '_') return ReadIdent(t);
+    if (std::isdigit(static_cast<unsigned char>(c)) || c == '-' || c == '$') return ReadNumber(t);
+    if (c == '\'' || c == '#') return ReadText(t);
     t.kind = Token::Sym;
     t.text = std::string(1, c);
     ++p_;
+    return t;
+  }
+
+  // A name: letters, digits, "_" and "." (Owner.Component).
+  Token ReadIdent(Token &t) {
+    size_t start = p_;
+    while (p_ < s_.size() && (std::isalnum(static_cast<unsigned char>(s_[p_])) || s_[p_] == '_' || s_[p_] == '.'))
+      ++p_;
+    t.kind = Token::Ident;
+    t.text = s_.substr(start, p_ - start);
+    return t;
+  }
+
+  // A whole number: decimal, or hexadecimal after "$"; a "-" before either.
+  Token ReadNumber(Token &t) {
+    bool neg = s_[p_] == '-';
+    if (neg) ++p_;
+    long long v = 0;
+    if (p_ < s_.size() && s_[p_] == '$') {
+      ++p_;
+      size_t start = p_;
+      while (p_ < s_.size() && std::isxdigit(static_cast<unsigned char>(s_[p_]))) ++p_;
+      if (start == p_) Fail("Hexadezimalzahl erwartet");
+      v = std::stoll(s_.substr(start, p_ - start), nullptr, 16);
+    } else {
+      size_t start = p_;
+      while (p_ < s_.size() && std::isdigit(static_cast<unsigned char>(s_[p_]))) ++p_;
+      if (start == p_) Fail("Zahl erwartet");
+      v = std::stoll(s_.substr(start, p_ - start));
+    }
+    t.kind = Token::Int;
+    t.value = neg ? -v : v;
+    return t;
+  }
+
+  // A text: 'quoted' parts (with '' for a quote) and #code characters, joined by "+" also
+  // across lines.
+  Token ReadText(Token &t) {
+    t.kind = Token::Str;
+    // 'text', #code and their concatenations, also across lines with "+".
+    for (;;) {
+      if (p_ < s_.size() && s_[p_] == '\'') {
+        ++p_;
+        for (;;) {
+          if (p_ >= s_.size() || s_[p_] == '\n') Fail("Text ohne Ende");
+          if (s_[p_] == '\'') {
+            if (p_ + 1 < s_.size() && s_[p_ + 1] == '\'') {
+              t.text += '\'';
+              p_ += 2;
+              continue;
+            }
+            ++p_;
+            break;
+          }
+          t.text += s_[p_++];
+        }
+      } else if (p_ < s_.size() && s_[p_] == '#') {
+        ++p_;
+        size_t start = p_;
+        while (p_ < s_.size() && std::isdigit(static_cast<unsigned char>(s_[p_]))) ++p_;
+        if (start == p_) Fail("Zeichencode erwartet");
+        t.text += char(std::stoi(s_.substr(start, p_ - start)));
+      } else {
+        size_t save = p_;
+        int saveLine = line_;
+        SkipBlanks();
+        if (p_ < s_.size() && s_[p_] == '+') {
+          ++p_;
+          SkipBlanks();
+          continue;
+        }
+        p_ = save;
+        line_ = saveLine;
+        break;
+      }
+    }
     return t;
   }
 
