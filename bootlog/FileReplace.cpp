@@ -36,6 +36,14 @@ bool Exists(const std::string &path) {
   return FileCalls().GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+// Deletes what an earlier attempt left under a replacement's or backup's name, whatever
+// attributes it carries; true when there was one and it went.
+bool RemoveLeftover(const std::string &path) {
+  if (!Exists(path)) return false;
+  FileCalls().SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  return FileCalls().DeleteFileA(path.c_str()) != FALSE;
+}
+
 // Writes all of content in pieces; false with the system's code when a piece is refused
 // or written only in part (a full disk).
 bool WriteAll(HANDLE file, const std::string &content, DWORD &code) {
@@ -91,12 +99,10 @@ void ReplaceFileContents(const std::string &Path, const std::string &Content) {
   if (exists && (attributes & FILE_ATTRIBUTE_READONLY))
     throw CreateError(Path, "Die Datei ist schreibgeschützt.");
 
+  // A replacement left by an attempt that was cut short: the file itself was never
+  // touched by it.
   std::string temp = ReplacementName(Path);
-  if (Exists(temp)) {
-    // Left by an attempt that was cut short; the file itself was never touched by it.
-    fs.SetFileAttributesA(temp.c_str(), FILE_ATTRIBUTE_NORMAL);
-    fs.DeleteFileA(temp.c_str());
-  }
+  RemoveLeftover(temp);
   WriteNewFile(Path, temp, Content);
   const DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
   if (exists && (attributes & kept))
@@ -106,11 +112,12 @@ void ReplaceFileContents(const std::string &Path, const std::string &Content) {
   if (fs.MoveFileExA(temp.c_str(), Path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
     return;
   DWORD code = GetLastError();
-  if (code == ERROR_CALL_NOT_IMPLEMENTED && !exists) {
+  bool noReplacingMove = code == ERROR_CALL_NOT_IMPLEMENTED;
+  if (noReplacingMove && !exists) {
     if (fs.MoveFileA(temp.c_str(), Path.c_str())) return;
     code = GetLastError();
   }
-  if (code != ERROR_CALL_NOT_IMPLEMENTED || !exists) {
+  if (!noReplacingMove || !exists) {
     fs.DeleteFileA(temp.c_str());
     throw CreateError(Path, code);
   }
@@ -118,10 +125,7 @@ void ReplaceFileContents(const std::string &Path, const std::string &Content) {
   // Without a replacing move the old file keeps a backup name until the new one has its
   // name; a crash in between leaves both complete, and the next start puts them right.
   std::string backup = BackupName(Path);
-  if (Exists(backup)) {
-    fs.SetFileAttributesA(backup.c_str(), FILE_ATTRIBUTE_NORMAL);
-    fs.DeleteFileA(backup.c_str());
-  }
+  RemoveLeftover(backup);
   if (!fs.MoveFileA(Path.c_str(), backup.c_str())) {
     code = GetLastError();
     fs.DeleteFileA(temp.c_str());
@@ -138,20 +142,12 @@ void ReplaceFileContents(const std::string &Path, const std::string &Content) {
 }
 
 bool RecoverInterruptedReplace(const std::string &Path) {
-  TFileCalls &fs = FileCalls();
+  std::string backup = BackupName(Path);
   bool putRight = false;
-  std::string backup = BackupName(Path), temp = ReplacementName(Path);
-  if (Exists(backup)) {
-    // Without the file the backup is the complete old one; beside it, the new one made it.
-    if (!Exists(Path)) putRight = fs.MoveFileA(backup.c_str(), Path.c_str()) != FALSE;
-    else {
-      fs.SetFileAttributesA(backup.c_str(), FILE_ATTRIBUTE_NORMAL);
-      putRight = fs.DeleteFileA(backup.c_str()) != FALSE;
-    }
-  }
-  if (Exists(temp)) {
-    fs.SetFileAttributesA(temp.c_str(), FILE_ATTRIBUTE_NORMAL);
-    putRight = fs.DeleteFileA(temp.c_str()) != FALSE || putRight;
-  }
-  return putRight;
+  // Without the file the backup is the complete old one; beside it, the new one made it.
+  if (Exists(backup) && !Exists(Path))
+    putRight = FileCalls().MoveFileA(backup.c_str(), Path.c_str()) != FALSE;
+  else
+    putRight = RemoveLeftover(backup);
+  return RemoveLeftover(ReplacementName(Path)) || putRight;
 }

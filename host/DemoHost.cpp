@@ -28,15 +28,6 @@ constexpr int kTipTop = 1;
 constexpr int kTipWidth = 300;
 constexpr int kTipHeight = 460;
 
-// Commands of the "Orvane" message.
-constexpr int kCmdClose = cmdClose;
-constexpr int kCmdLeft = cmdLeft;
-constexpr int kCmdTop = cmdTop;
-constexpr int kCmdWidth = cmdWidth;
-constexpr int kCmdHeight = cmdHeight;
-constexpr int kCmdNothing = cmdAccepted;
-constexpr int kCmdShow = cmdShow;
-constexpr int kCmdOkPressed = cmdSaved;
 
 constexpr UINT WM_APP_OPEN = WM_APP + 1;
 constexpr UINT_PTR kStatusTimer = 1;
@@ -242,7 +233,7 @@ bool ReadNumber(int id, const char *what, int &value) {
 
 void SendCommand(int command) {
   int argument = 0;
-  if (command >= kCmdLeft && command <= kCmdHeight &&
+  if (command >= int(cmdLeft) && command <= int(cmdHeight) &&
       !ReadNumber(IDC_LPARAM, "LParam", argument))
     return;
   SendToTip(command, argument);
@@ -569,11 +560,11 @@ void LayoutLog(int clientHeight) {
 
 void OnBroadcast(WPARAM command, LPARAM argument) {
   long long wp = static_cast<INT_PTR>(command), lp = argument;
-  if (wp == kCmdShow) {
+  if (wp == cmdShow) {
     Log("Received 200 (switch window), LParam %lld: the host comes to the front", lp);
     if (IsIconic(g_host.window)) ShowWindow(g_host.window, SW_RESTORE);
     SetForegroundWindow(g_host.window);
-  } else if (wp == kCmdOkPressed) {
+  } else if (wp == cmdSaved) {
     Log("Received 9999 (OK pressed), LParam %lld: %s", lp,
         argument == 1   ? "Undo had been pressed"
         : argument == 2 ? "Undo had not been pressed"
@@ -602,13 +593,13 @@ void OnCommand(int id, int code) {
     case IDC_SAVECHANGES: CallQuery(kSaveChanges); break;
     case IDC_FREE: CallQuery(kFree); break;
     case IDC_LOADDLL: g_host.dll ? UnloadModule() : LoadModule(); break;
-    case IDC_SEND_CLOSE: SendCommand(kCmdClose); break;
-    case IDC_SEND_NOTHING: SendCommand(kCmdNothing); break;
-    case IDC_SEND_SHOW: SendCommand(kCmdShow); break;
-    case IDC_SEND_LEFT: SendCommand(kCmdLeft); break;
-    case IDC_SEND_TOP: SendCommand(kCmdTop); break;
-    case IDC_SEND_WIDTH: SendCommand(kCmdWidth); break;
-    case IDC_SEND_HEIGHT: SendCommand(kCmdHeight); break;
+    case IDC_SEND_CLOSE: SendCommand(cmdClose); break;
+    case IDC_SEND_NOTHING: SendCommand(cmdAccepted); break;
+    case IDC_SEND_SHOW: SendCommand(cmdShow); break;
+    case IDC_SEND_LEFT: SendCommand(cmdLeft); break;
+    case IDC_SEND_TOP: SendCommand(cmdTop); break;
+    case IDC_SEND_WIDTH: SendCommand(cmdWidth); break;
+    case IDC_SEND_HEIGHT: SendCommand(cmdHeight); break;
     case IDC_SEND_CUSTOM: SendCustom(); break;
     case IDC_CLEARLOG:
       SendMessageA(Item(IDC_LOG), LB_RESETCONTENT, 0, 0);
