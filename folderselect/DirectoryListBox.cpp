@@ -6,19 +6,6 @@
 #include "folderselect/PathHelpers.h"
 
 
-std::unique_ptr<TBitmap> LoadModuleBitmap(const char *name) {
-  auto bitmap = std::make_unique<TBitmap>();
-  bitmap->LoadFromResourceName(ModuleInstance(), name);
-  return bitmap;
-}
-
-void DrawGlyph(TCanvas &canvas, const TBitmap &bitmap, const RECT &rect, int left) {
-  int top = (rect.top + rect.bottom - bitmap.Height()) / 2;
-  RECT dest = {left, top, left + bitmap.Width(), top + bitmap.Height()};
-  RECT src = {0, 0, bitmap.Width(), bitmap.Height()};
-  canvas.BrushCopy(dest, bitmap, src, bitmap.TransparentColor());
-}
-
 TDirectoryListBox::TDirectoryListBox(TComponent *AOwner) : TCustomListBox(AOwner) {
   SetWidth(145);
   // The order of the items is made by RebuildList, not by the control.
@@ -29,11 +16,8 @@ TDirectoryListBox::TDirectoryListBox(TComponent *AOwner) : TCustomListBox(AOwner
 }
 
 TDirectoryListBox::~TDirectoryListBox() {
-  // The window's items point at the pictures: it goes first.
+  // The window's items point at the pictures, which go with the members: it goes first.
   if (HandleAllocated()) TControl::DestroyWnd();
-  ClosedFolderBitmap.reset();
-  OpenFolderBitmap.reset();
-  CurrentFolderBitmap.reset();
 }
 
 void TDirectoryListBox::LoadFolderBitmaps() {
@@ -231,11 +215,7 @@ void TDirectoryListBox::UpdateDirLabel() {
   dirLabel_->SetCaption(ShortenPathToWidth(currentDirectory_, dirLabel_->Canvas(), width));
 }
 
-void TDirectoryListBox::AdjustItemHeight() {
-  int h = FontItemHeight(Font());
-  if (OpenFolderBitmap && h < OpenFolderBitmap->Height() + 1) h = OpenFolderBitmap->Height() + 1;
-  SetItemHeight(h);
-}
+void TDirectoryListBox::AdjustItemHeight() { SetItemHeight(PictureItemHeight(Font(), OpenFolderBitmap.get(), 1)); }
 
 void TDirectoryListBox::DblClick() {
   TCustomListBox::DblClick();
@@ -253,11 +233,10 @@ void TDirectoryListBox::FontChanged() {
 }
 
 void TDirectoryListBox::SetFileList(TFileListBox *Value) {
-  // Only our own back-link is ours to clear: the box may have been linked elsewhere since.
-  if (fileList_ && fileList_->dirListLink_ == this) fileList_->dirListLink_ = nullptr;
+  if (fileList_) fileList_->UnlinkDirList(this);
   fileList_ = Value;
   if (Value) {
-    Value->dirListLink_ = this;
+    Value->LinkDirList(this);
     Value->FreeNotification(this);
   }
 }
@@ -266,6 +245,15 @@ void TDirectoryListBox::SetDirLabel(TCustomLabel *Value) {
   dirLabel_ = Value;
   if (Value) Value->FreeNotification(this);
   UpdateDirLabel();
+}
+
+void TDirectoryListBox::LinkDriveCombo(TDriveComboBox *Combo) {
+  driveComboLink_ = Combo;
+}
+
+void TDirectoryListBox::UnlinkDriveCombo(const TDriveComboBox *Combo) {
+  // The list may have been linked to another box since.
+  if (driveComboLink_ == Combo) driveComboLink_ = nullptr;
 }
 
 void TDirectoryListBox::Notification(TComponent *AComponent, TOperation Operation) {

@@ -45,6 +45,10 @@ class TDirectoryListBox : public TCustomListBox {
   TCustomLabel *DirLabel() const { return dirLabel_; }
   void SetDirLabel(TCustomLabel *Value);
   TDriveComboBox *DriveComboLink() const { return driveComboLink_; }
+  // The drive combo box's side of its SetDirList: the box that this list tells of drive
+  // changes; Unlink forgets it only while it is still Combo.
+  void LinkDriveCombo(TDriveComboBox *Combo);
+  void UnlinkDriveCombo(const TDriveComboBox *Combo);
 
   bool VolumePreservesCase() const { return volumePreservesCase_; }
   bool VolumeCaseSensitive() const { return volumeCaseSensitive_; }
@@ -72,7 +76,6 @@ class TDirectoryListBox : public TCustomListBox {
   void FontChanged() override;
 
  private:
-  friend class TDriveComboBox;
   std::string currentDirectory_;
   TFileListBox *fileList_ = nullptr;
   TDriveComboBox *driveComboLink_ = nullptr;

@@ -1,5 +1,3 @@
-#include <algorithm>
-
 #include "folderselect/DirectoryListBox.h"
 #include "folderselect/DriveComboBox.h"
 #include "folderselect/DriveQueries.h"
@@ -18,12 +16,8 @@ TDriveComboBox::TDriveComboBox(TComponent *AOwner) : TCustomComboBox(AOwner) {
 }
 
 TDriveComboBox::~TDriveComboBox() {
+  // The window's items point at the pictures, which go with the members: it goes first.
   if (HandleAllocated()) TControl::DestroyWnd();
-  FloppyBitmap.reset();
-  FixedBitmap.reset();
-  NetworkBitmap.reset();
-  CDROMBitmap.reset();
-  RAMBitmap.reset();
 }
 
 void TDriveComboBox::CreateWnd() {
@@ -115,10 +109,10 @@ void TDriveComboBox::SetTextCase(TTextCase Value) {
 }
 
 void TDriveComboBox::SetDirList(TDirectoryListBox *Value) {
-  if (dirList_ && dirList_->driveComboLink_ == this) dirList_->driveComboLink_ = nullptr;
+  if (dirList_) dirList_->UnlinkDriveCombo(this);
   dirList_ = Value;
   if (Value) {
-    Value->driveComboLink_ = this;
+    Value->LinkDriveCombo(this);
     Value->FreeNotification(this);
   }
 }
@@ -141,7 +135,7 @@ void TDriveComboBox::FontChanged() {
 }
 
 void TDriveComboBox::AdjustItemHeight() {
-  SetItemHeight(std::max(FontItemHeight(Font()), FloppyBitmap ? FloppyBitmap->Height() : 0));
+  SetItemHeight(PictureItemHeight(Font(), FloppyBitmap.get(), 0));
 }
 
 void TDriveComboBox::PaintItem(int Index, RECT Rect, UINT State) {

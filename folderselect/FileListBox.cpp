@@ -51,11 +51,6 @@ class TCursorScope {
   TCursor saved_;
 };
 
-struct TEntry {
-  std::string text;
-  TBitmap *bitmap;
-};
-
 }  // namespace
 
 TFileListBox::TFileListBox(TComponent *AOwner) : TCustomListBox(AOwner) {
@@ -71,10 +66,8 @@ TFileListBox::TFileListBox(TComponent *AOwner) : TCustomListBox(AOwner) {
 }
 
 TFileListBox::~TFileListBox() {
+  // The window's items point at the pictures, which go with the members: it goes first.
   if (HandleAllocated()) TControl::DestroyWnd();
-  ExecutableBitmap.reset();
-  FolderBitmap.reset();
-  UnknownFileBitmap.reset();
 }
 
 void TFileListBox::LoadFileBitmaps() {
@@ -97,58 +90,71 @@ bool TFileListBox::ShowsAttributes(DWORD Attributes) const {
   return fileType_.Contains(ftNormal) || (Attributes & attrMask) != 0;
 }
 
+struct TFileListBox::TEntry {
+  std::string text;
+  TBitmap *bitmap;
+};
+
 void TFileListBox::ReadFileEntries() {
   if (!HandleAllocated()) return;
   ChDir(currentDirectory_);
   Clear();
-  std::vector<TEntry> entries;
   {
-    TCursorScope cursor;
-    TPosition100Watch watch;
-    bool hourglass = false;
-    size_t start = 0;
-    while (start <= mask_.size()) {
-      size_t end = mask_.find(';', start);
-      if (end == std::string::npos) end = mask_.size();
-      std::string pattern = mask_.substr(start, end - start);
-      start = end + 1;
-      if (pattern.empty()) continue;
-      ForEachDirectoryEntry(pattern, [&](DWORD attr, const char *name) {
-        if (!ShowsAttributes(attr)) return;
-        TEntry entry;
-        if (attr & FILE_ATTRIBUTE_DIRECTORY) {
-          entry.text = Format("[%s]", name);
-          entry.bitmap = showGlyphs_ ? FolderBitmap.get() : nullptr;
-        } else {
-          entry.text = name;
-          std::string ext = AnsiLowerCase(ExtractFileExt(entry.text));
-          bool program = ext == ".exe" || ext == ".com" || ext == ".bat" || ext == ".pif";
-          entry.bitmap = program ? ExecutableBitmap.get() : UnknownFileBitmap.get();
-        }
-        if (!hourglass && watch.Add(entry.text)) {
-          hourglass = true;
-          Screen->SetCursor(crHourGlass);
-        }
-        entries.push_back(std::move(entry));
-      });
-    }
-    // The system list box inserts each item at its sorted place by moving every item
-    // behind it; items that arrive in order go to the end and cost nothing to place.
-    std::stable_sort(entries.begin(), entries.end(),
-                     [](const TEntry &a, const TEntry &b) { return TextLess(a.text, b.text); });
-    size_t bytes = 0;
-    for (auto &e : entries) bytes += e.text.size() + 1;
-    ReserveItems(int(entries.size()), bytes);
-    BeginUpdate();
-    try {
-      for (auto &e : entries) AddItem(e.text, e.bitmap);
-    } catch (...) {
-      EndUpdate();
-      throw;
-    }
-    EndUpdate();
+    TCursorScope cursor;  // ends the hourglass of a long listing
+    std::vector<TEntry> entries = MatchingEntries();
+    ShowEntries(entries);
   }
   NotifyChange();
+}
+
+TFileListBox::TEntry TFileListBox::EntryFor(DWORD Attributes, const char *Name) const {
+  if (Attributes & FILE_ATTRIBUTE_DIRECTORY)
+    return {Format("[%s]", Name), showGlyphs_ ? FolderBitmap.get() : nullptr};
+  std::string ext = AnsiLowerCase(ExtractFileExt(Name));
+  bool program = ext == ".exe" || ext == ".com" || ext == ".bat" || ext == ".pif";
+  return {Name, program ? ExecutableBitmap.get() : UnknownFileBitmap.get()};
+}
+
+std::vector<TFileListBox::TEntry> TFileListBox::MatchingEntries() const {
+  std::vector<TEntry> entries;
+  TPosition100Watch watch;
+  bool hourglass = false;
+  // Each of the mask's patterns, separated by ";", is searched for in turn.
+  size_t start = 0;
+  while (start <= mask_.size()) {
+    size_t end = mask_.find(';', start);
+    if (end == std::string::npos) end = mask_.size();
+    std::string pattern = mask_.substr(start, end - start);
+    start = end + 1;
+    if (pattern.empty()) continue;
+    ForEachDirectoryEntry(pattern, [&](DWORD attr, const char *name) {
+      if (!ShowsAttributes(attr)) return;
+      entries.push_back(EntryFor(attr, name));
+      if (!hourglass && watch.Add(entries.back().text)) {
+        hourglass = true;
+        Screen->SetCursor(crHourGlass);
+      }
+    });
+  }
+  return entries;
+}
+
+void TFileListBox::ShowEntries(std::vector<TEntry> &Entries) {
+  // The system list box inserts each item at its sorted place by moving every item
+  // behind it; items that arrive in order go to the end and cost nothing to place.
+  std::stable_sort(Entries.begin(), Entries.end(),
+                   [](const TEntry &a, const TEntry &b) { return TextLess(a.text, b.text); });
+  size_t bytes = 0;
+  for (auto &e : Entries) bytes += e.text.size() + 1;
+  ReserveItems(int(Entries.size()), bytes);
+  BeginUpdate();
+  try {
+    for (auto &e : Entries) AddItem(e.text, e.bitmap);
+  } catch (...) {
+    EndUpdate();
+    throw;
+  }
+  EndUpdate();
 }
 
 void TFileListBox::PaintItem(int Index, RECT Rect, UINT State) {
@@ -192,10 +198,7 @@ void TFileListBox::SetShowGlyphs(bool Value) {
 }
 
 void TFileListBox::AdjustItemHeight() {
-  int h = FontItemHeight(Font());
-  if (showGlyphs_ && ExecutableBitmap && h < ExecutableBitmap->Height() + 1)
-    h = ExecutableBitmap->Height() + 1;
-  SetItemHeight(h);
+  SetItemHeight(PictureItemHeight(Font(), showGlyphs_ ? ExecutableBitmap.get() : nullptr, 1));
 }
 
 std::string TFileListBox::SelectedName() const {
@@ -285,6 +288,15 @@ void TFileListBox::SetFileEdit(TEdit *Value) {
     std::string name = SelectedName();
     Value->SetText(name.empty() ? mask_ : name);
   }
+}
+
+void TFileListBox::LinkDirList(TDirectoryListBox *List) {
+  dirListLink_ = List;
+}
+
+void TFileListBox::UnlinkDirList(const TDirectoryListBox *List) {
+  // The box may have been linked to another list since.
+  if (dirListLink_ == List) dirListLink_ = nullptr;
 }
 
 void TFileListBox::Notification(TComponent *AComponent, TOperation Operation) {

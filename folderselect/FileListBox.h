@@ -7,6 +7,7 @@
 #include <initializer_list>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "toolkit/ListControls.h"
 #include "toolkit/Edit.h"
@@ -49,6 +50,10 @@ class TFileListBox : public TCustomListBox {
   TEdit *FileEdit() const { return fileEdit_; }
   void SetFileEdit(TEdit *Value);
   TDirectoryListBox *DirListLink() const { return dirListLink_; }
+  // The directory list's side of its SetFileList: the list that a typed directory goes
+  // to; Unlink forgets it only while it is still List.
+  void LinkDirList(TDirectoryListBox *List);
+  void UnlinkDirList(const TDirectoryListBox *List);
 
   std::string SelectedName() const;
   void SetSelectedName(const std::string &NewName);
@@ -79,7 +84,14 @@ class TFileListBox : public TCustomListBox {
   void FontChanged() override;
 
  private:
-  friend class TDirectoryListBox;
+  struct TEntry;
+  // The listing's text and picture for a directory entry.
+  TEntry EntryFor(DWORD Attributes, const char *Name) const;
+  // The entries that match the mask and the file type, in the order they are found.
+  std::vector<TEntry> MatchingEntries() const;
+  // Sorts Entries and fills the (empty) list with them.
+  void ShowEntries(std::vector<TEntry> &Entries);
+
   std::string currentDirectory_;
   std::string mask_ = "*.*";
   TFileType fileType_{ftNormal};

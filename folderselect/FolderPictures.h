@@ -1,5 +1,5 @@
-// The pictures of the folder-selection controls: loading them from the module and
-// drawing them beside an item's text.
+// The pictures of the folder-selection controls: loading them from the module, drawing
+// them beside an item's text, and the item height they need.
 #pragma once
 
 #include <windows.h>
@@ -12,3 +12,6 @@ std::unique_ptr<TBitmap> LoadModuleBitmap(const char *name);
 // Draws bitmap at left, vertically centred in rect, its bottom-left pixel's colour
 // replaced by the canvas brush.
 void DrawGlyph(TCanvas &canvas, const TBitmap &bitmap, const RECT &rect, int left);
+// The height of an item in Font that shows picture (none: nullptr) with margin pixels to
+// spare: the font's line, or the picture's height and margin when that is more.
+int PictureItemHeight(TFont &Font, const TBitmap *picture, int margin);
