@@ -220,7 +220,7 @@ TEST_F(FolderLists, ADirectoryTheProcessCannotNameIsNotEntered) {
         {"directory list, full path", [&] { dirs->SetCurrentDirectory(parent + "\\" + name); }},
         {"directory list, its item",
          [&] {
-           dirs->SetItemIndex(dirs->FindExact(name, -1));
+           dirs->SetItemIndex(ItemPosition(*dirs, name));
            dirs->OpenSelectedItem();
          }},
         {"file list, relative", [&] { files->SetCurrentDirectory(name); }},
@@ -465,9 +465,9 @@ TEST_F(FolderLists, FileListPicturesAndHeight) {
   EXPECT_EQ(FirstInk(PaintItem(*files, 0, false, 200, small), window), 2) << "no pictures: text at 2";
   files->SetShowGlyphs(true);
   EXPECT_EQ(files->ItemHeight(), 16);
-  int beta = files->FindExact("[beta]");
+  int beta = ItemPosition(*files, "[beta]");
   EXPECT_EQ(files->Objects(beta), nullptr) << "read before pictures were on";
-  int setup = files->FindExact("SETUP.EXE");
+  int setup = ItemPosition(*files, "SETUP.EXE");
   ItemPicture p = PaintItem(*files, setup, true, 200, 16);
   COLORREF highlight = ColorToRGB(clHighlight);
   EXPECT_EQ(p.At(2, 15), highlight) << "transparent on the selected item";
@@ -479,7 +479,7 @@ TEST_F(FolderLists, FileListPicturesAndHeight) {
   files->SetShowGlyphs(true);
   files->SetMask("*.*");
   files->SetMask("*");
-  EXPECT_EQ(files->Objects(files->FindExact("[beta]")), files->FolderBitmap.get());
+  EXPECT_EQ(files->Objects(ItemPosition(*files, "[beta]")), files->FolderBitmap.get());
 }
 
 TEST_F(FolderLists, SelectedNameAndTheLinkedEdit) {
@@ -520,7 +520,7 @@ TEST_F(FolderLists, ApplyTypedPath) {
   files->ApplyTypedPath("C:\\windows\\*.ini");
   EXPECT_EQ(AnsiLowerCase(files->CurrentDirectory()), "c:\\windows");
   EXPECT_EQ(files->Mask(), "*.ini");
-  EXPECT_GE(files->FindExact("win.ini"), 0);
+  EXPECT_GE(ItemPosition(*files, "win.ini"), 0);
 
   files->ApplyTypedPath(kRoot + "\\Alpha\\*.log");
   EXPECT_EQ(ItemsOf(*files), (Names{"data.log"}));

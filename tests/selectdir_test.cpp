@@ -213,7 +213,7 @@ Step OpenDir(const std::string &item) {
       bool there = AnsiCompareText(ExtractFileName(cur), item) == 0 || (item.size() == 3 && cur == item);
       return there || GetTickCount() - *sentAt > 3000;
     }
-    int index = dlg.DirList->FindExact(item);
+    int index = ItemPosition(*dlg.DirList, item);
     EXPECT_GE(index, 0) << item;
     if (index < 0) return true;
     RECT r;
@@ -1088,7 +1088,7 @@ Timing TimeDialogOn(const std::string &parent, const std::string &item) {
     dir = parent;
     {
       Script script({Check([&](TSelectDirDlg &dlg) {
-                       int index = dlg.DirList->FindExact(item);
+                       int index = ItemPosition(*dlg.DirList, item);
                        dlg.DirList->SetItemIndex(index);
                        dlg.DirList->SetFocus();
                        QueryPerformanceCounter(clickAt.get());

@@ -14,6 +14,7 @@
 #include "toolkit/Button.h"
 #include "toolkit/CheckBox.h"
 #include "toolkit/Edit.h"
+#include "toolkit/ListControls.h"
 #include "toolkit/Memo.h"
 
 namespace {
@@ -253,6 +254,49 @@ TEST(HotSpeedButton, PicturesComeFromTheImageList) {
   delete list;
   EXPECT_EQ(button->GetImageList(), nullptr);
   EXPECT_TRUE(button->Glyph().Empty());
+}
+
+// Owner-drawn lists keep their items in a cache while they have no window; order,
+// objects and selection must come through the window's making and remaking.
+TEST(ListControls, ItemsAndSelectionSurviveTheWindowsComingAndGoing) {
+  auto form = std::unique_ptr<TForm>(CreateForm<TForm>(nullptr));
+  int a = 0, b = 0, c = 0;
+  struct Expected {
+    std::vector<std::string> texts;
+    std::vector<void *> objects;
+  };
+  auto check = [](auto &list, const Expected &e, const char *stage) {
+    SCOPED_TRACE(stage);
+    ASSERT_EQ(list.Count(), int(e.texts.size()));
+    for (int i = 0; i < list.Count(); ++i) {
+      EXPECT_EQ(list.Items(i), e.texts[size_t(i)]);
+      EXPECT_EQ(list.Objects(i), e.objects[size_t(i)]);
+    }
+    EXPECT_EQ(list.ItemIndex(), 1);
+    EXPECT_THROW(list.Items(3), ERangeError);
+    EXPECT_THROW(list.Objects(-2), ERangeError);
+  };
+  auto exercise = [&](auto *list, const Expected &e) {
+    list->AddItem("beta", &b);
+    list->AddItem("Alpha", &a);
+    list->AddItem("Gamma", &c);
+    list->SetItemIndex(1);
+    check(*list, e, "cached");
+    list->SetParent(form.get());
+    list->HandleNeeded();
+    ASSERT_TRUE(list->HandleAllocated());
+    check(*list, e, "in the window");
+    list->RecreateWnd();
+    check(*list, e, "in a new window");
+    list->Clear();
+    EXPECT_EQ(list->Count(), 0);
+    EXPECT_EQ(list->ItemIndex(), -1);
+  };
+  auto *sorted = new TCustomListBox(form.get());
+  sorted->SetSorted(true);
+  exercise(sorted, {{"Alpha", "beta", "Gamma"}, {&a, &b, &c}});
+  exercise(new TCustomListBox(form.get()), {{"beta", "Alpha", "Gamma"}, {&b, &a, &c}});
+  exercise(new TCustomComboBox(form.get()), {{"beta", "Alpha", "Gamma"}, {&b, &a, &c}});
 }
 
 TEST(StringList, SortedInsertionTextAndFiles) {

@@ -20,14 +20,16 @@ class TCanvasScope {
   throw ERangeError(Format("Listenindex überschreitet das Maximum (%d)", index));
 }
 
-std::string ItemTextOf(HWND h, UINT lenMsg, UINT textMsg, int index) {
-  LRESULT n = SendMessageA(h, lenMsg, WPARAM(index), 0);
-  if (n < 0) RaiseIndexError(index);
-  std::string s(size_t(n) + 1, '\0');
-  n = SendMessageA(h, textMsg, WPARAM(index), LPARAM(&s[0]));
-  s.resize(size_t(std::max<LRESULT>(n, 0)));
-  return s;
-}
+const TListItems::TMessages kListBoxMessages = {LB_GETCOUNT,    LB_GETTEXTLEN, LB_GETTEXT,
+                                               LB_GETITEMDATA, LB_SETITEMDATA, LB_ADDSTRING,
+                                               LB_RESETCONTENT};
+const TListItems::TMessages kComboBoxMessages = {CB_GETCOUNT,    CB_GETLBTEXTLEN, CB_GETLBTEXT,
+                                                 CB_GETITEMDATA, CB_SETITEMDATA,  CB_ADDSTRING,
+                                                 CB_RESETCONTENT};
+// The two kinds answer with the same error values.
+static_assert(LB_ERR == CB_ERR && LB_ERRSPACE == CB_ERRSPACE, "list and combo box errors differ");
+
+bool TextLess(const std::string &a, const std::string &b) { return AnsiCompareText(a, b) < 0; }
 
 }  // namespace
 
@@ -41,9 +43,78 @@ void PrepareItemCanvas(TCanvas &canvas, TControl &control, UINT state) {
   }
 }
 
+// --- TListItems ------------------------------------------------------------------------
+
+int TListItems::Count(HWND h) const {
+  return h ? int(SendMessageA(h, msg_.getCount, 0, 0)) : int(cache_.size());
+}
+
+std::string TListItems::Text(HWND h, int index) const {
+  if (!h) {
+    if (index < 0 || index >= int(cache_.size())) RaiseIndexError(index);
+    return cache_[size_t(index)].text;
+  }
+  LRESULT n = SendMessageA(h, msg_.getTextLen, WPARAM(index), 0);
+  if (n < 0) RaiseIndexError(index);
+  std::string s(size_t(n) + 1, '\0');
+  n = SendMessageA(h, msg_.getText, WPARAM(index), LPARAM(&s[0]));
+  s.resize(size_t(std::max<LRESULT>(n, 0)));
+  return s;
+}
+
+void *TListItems::Object(HWND h, int index) const {
+  if (!h) {
+    if (index < 0 || index >= int(cache_.size())) RaiseIndexError(index);
+    return cache_[size_t(index)].object;
+  }
+  LRESULT r = SendMessageA(h, msg_.getItemData, WPARAM(index), 0);
+  if (r == LB_ERR && (index < 0 || index >= Count(h))) RaiseIndexError(index);
+  return reinterpret_cast<void *>(r);
+}
+
+int TListItems::Add(HWND h, const std::string &text, void *object, bool sorted) {
+  if (h) {
+    LRESULT pos = SendMessageA(h, msg_.addString, 0, LPARAM(text.c_str()));
+    if (pos == LB_ERR || pos == LB_ERRSPACE) throw EInvalidOperation("Listeneintrag kann nicht eingefügt werden");
+    if (object) SendMessageA(h, msg_.setItemData, WPARAM(pos), LPARAM(object));
+    return int(pos);
+  }
+  auto at = cache_.end();
+  if (sorted) {
+    at = std::upper_bound(cache_.begin(), cache_.end(), text,
+                          [](const std::string &t, const TItem &i) { return TextLess(t, i.text); });
+  }
+  return int(cache_.insert(at, TItem{text, object}) - cache_.begin());
+}
+
+void TListItems::Clear(HWND h) {
+  if (h) SendMessageA(h, msg_.resetContent, 0, 0);
+  cache_.clear();
+  cachedIndex = -1;
+}
+
+void TListItems::SortCache() {
+  std::stable_sort(cache_.begin(), cache_.end(), [](const TItem &a, const TItem &b) { return TextLess(a.text, b.text); });
+}
+
+void TListItems::KeepFromWindow(HWND h, int selected) {
+  std::vector<TItem> items;
+  int n = Count(h);
+  items.reserve(size_t(n));
+  for (int i = 0; i < n; ++i) items.push_back({Text(h, i), Object(h, i)});
+  cache_.swap(items);
+  cachedIndex = selected;
+}
+
+std::vector<TListItems::TItem> TListItems::TakeCache() {
+  std::vector<TItem> items;
+  items.swap(cache_);
+  return items;
+}
+
 // --- TCustomListBox ---------------------------------------------------------------------
 
-TCustomListBox::TCustomListBox(TComponent *AOwner) : TWinControl(AOwner) {
+TCustomListBox::TCustomListBox(TComponent *AOwner) : TWinControl(AOwner), items_(kListBoxMessages) {
   SetColor(clWindow);
   SetParentColor(false);
   SetTabStop(true);
@@ -68,8 +139,8 @@ void TCustomListBox::CreateWnd() {
   SendMessageA(handle_, LB_SETITEMHEIGHT, 0, itemHeight_);
   if (integralHeight_)
     SetWindowPos(handle_, nullptr, 0, 0, width_, height_, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  std::vector<Item> items;
-  items.swap(cache_);
+  int selected = items_.cachedIndex;
+  std::vector<TListItems::TItem> items = items_.TakeCache();
   if (!items.empty()) {
     size_t bytes = 0;
     for (auto &it : items) bytes += it.text.size() + 1;
@@ -78,19 +149,11 @@ void TCustomListBox::CreateWnd() {
     for (auto &it : items) AddItem(it.text, it.object);
     EndUpdate();
   }
-  if (cachedIndex_ >= 0) SetItemIndex(cachedIndex_);
+  if (selected >= 0) SetItemIndex(selected);
 }
 
 void TCustomListBox::DestroyWnd() {
-  if (handle_) {
-    std::vector<Item> items;
-    int n = Count();
-    items.reserve(size_t(n));
-    for (int i = 0; i < n; ++i) items.push_back({Items(i), Objects(i)});
-    int index = ItemIndex();
-    cache_.swap(items);
-    cachedIndex_ = index;
-  }
+  if (handle_) items_.KeepFromWindow(handle_, ItemIndex());
   TWinControl::DestroyWnd();
 }
 
@@ -100,59 +163,17 @@ void TCustomListBox::RecreateWnd() {
   CreateWnd();
 }
 
-int TCustomListBox::Count() const {
-  if (handle_) return int(SendMessageA(handle_, LB_GETCOUNT, 0, 0));
-  return int(cache_.size());
-}
+int TCustomListBox::Count() const { return items_.Count(handle_); }
 
-std::string TCustomListBox::Items(int index) const {
-  if (handle_) return ItemTextOf(handle_, LB_GETTEXTLEN, LB_GETTEXT, index);
-  if (index < 0 || index >= int(cache_.size())) RaiseIndexError(index);
-  return cache_[size_t(index)].text;
-}
+std::string TCustomListBox::Items(int index) const { return items_.Text(handle_, index); }
 
-void *TCustomListBox::Objects(int index) const {
-  if (handle_) {
-    LRESULT r = SendMessageA(handle_, LB_GETITEMDATA, WPARAM(index), 0);
-    if (r == LB_ERR && (index < 0 || index >= Count())) RaiseIndexError(index);
-    return reinterpret_cast<void *>(r);
-  }
-  if (index < 0 || index >= int(cache_.size())) RaiseIndexError(index);
-  return cache_[size_t(index)].object;
-}
-
-void TCustomListBox::SetObjects(int index, void *object) {
-  if (index < 0 || index >= Count()) RaiseIndexError(index);
-  if (handle_) SendMessageA(handle_, LB_SETITEMDATA, WPARAM(index), LPARAM(object));
-  else cache_[size_t(index)].object = object;
-}
-
-int TCustomListBox::CachedInsertPos(const std::string &text) const {
-  if (!sorted_) return int(cache_.size());
-  // After the equal ones, as the system list box places them.
-  auto it = std::upper_bound(cache_.begin(), cache_.end(), text, [](const std::string &t, const Item &i) {
-    return AnsiCompareText(t, i.text) < 0;
-  });
-  return int(it - cache_.begin());
-}
+void *TCustomListBox::Objects(int index) const { return items_.Object(handle_, index); }
 
 int TCustomListBox::AddItem(const std::string &text, void *object) {
-  if (handle_) {
-    LRESULT pos = SendMessageA(handle_, LB_ADDSTRING, 0, LPARAM(text.c_str()));
-    if (pos == LB_ERR || pos == LB_ERRSPACE) throw EInvalidOperation("Listeneintrag kann nicht eingefügt werden");
-    if (object) SendMessageA(handle_, LB_SETITEMDATA, WPARAM(pos), LPARAM(object));
-    return int(pos);
-  }
-  int pos = CachedInsertPos(text);
-  cache_.insert(cache_.begin() + pos, Item{text, object});
-  return pos;
+  return items_.Add(handle_, text, object, sorted_);
 }
 
-void TCustomListBox::Clear() {
-  if (handle_) SendMessageA(handle_, LB_RESETCONTENT, 0, 0);
-  cache_.clear();
-  cachedIndex_ = -1;
-}
+void TCustomListBox::Clear() { items_.Clear(handle_); }
 
 void TCustomListBox::ReserveItems(int count, size_t textBytes) {
   if (handle_ && count > 0) SendMessageA(handle_, LB_INITSTORAGE, WPARAM(count), LPARAM(textBytes));
@@ -170,7 +191,7 @@ void TCustomListBox::EndUpdate() {
 }
 
 int TCustomListBox::ItemIndex() const {
-  if (!handle_) return cachedIndex_;
+  if (!handle_) return items_.cachedIndex;
   if (multiSelect_) return int(SendMessageA(handle_, LB_GETCARETINDEX, 0, 0));
   LRESULT r = SendMessageA(handle_, LB_GETCURSEL, 0, 0);
   return r == LB_ERR ? -1 : int(r);
@@ -178,7 +199,7 @@ int TCustomListBox::ItemIndex() const {
 
 void TCustomListBox::SetItemIndex(int index) {
   if (!handle_) {
-    cachedIndex_ = index;
+    items_.cachedIndex = index;
     return;
   }
   if (multiSelect_) {
@@ -194,41 +215,14 @@ void TCustomListBox::SetItemIndex(int index) {
 
 bool TCustomListBox::Selected(int index) const {
   if (index < 0 || index >= Count()) RaiseIndexError(index);
-  if (!handle_) return index == cachedIndex_;
+  if (!handle_) return index == items_.cachedIndex;
   return SendMessageA(handle_, LB_GETSEL, WPARAM(index), 0) > 0;
-}
-
-void TCustomListBox::SetSelected(int index, bool value) {
-  if (index < 0 || index >= Count()) RaiseIndexError(index);
-  if (!handle_) {
-    if (value) cachedIndex_ = index;
-    else if (cachedIndex_ == index) cachedIndex_ = -1;
-    return;
-  }
-  if (multiSelect_) SendMessageA(handle_, LB_SETSEL, value, index);
-  else SendMessageA(handle_, LB_SETCURSEL, value ? WPARAM(index) : WPARAM(-1), 0);
-}
-
-int TCustomListBox::FindExact(const std::string &text, int start) const {
-  if (handle_) {
-    LRESULT r = SendMessageA(handle_, LB_FINDSTRINGEXACT, WPARAM(start), LPARAM(text.c_str()));
-    return r == LB_ERR ? -1 : int(r);
-  }
-  int n = int(cache_.size());
-  for (int k = 1; k <= n; ++k) {
-    int i = ((start < 0 ? -1 : start) + k) % n;
-    if (AnsiCompareText(cache_[size_t(i)].text, text) == 0) return i;
-  }
-  return -1;
 }
 
 void TCustomListBox::SetSorted(bool v) {
   if (v == sorted_) return;
   sorted_ = v;
-  if (sorted_ && !handle_) {
-    std::stable_sort(cache_.begin(), cache_.end(),
-                     [](const Item &a, const Item &b) { return AnsiCompareText(a.text, b.text) < 0; });
-  }
+  if (sorted_ && !handle_) items_.SortCache();
   RecreateWnd();  // the window re-adds its items in sorted order
 }
 
@@ -292,7 +286,7 @@ void TCustomListBox::PaintItem(int Index, RECT Rect, UINT State) {
 
 // --- TCustomComboBox --------------------------------------------------------------------
 
-TCustomComboBox::TCustomComboBox(TComponent *AOwner) : TWinControl(AOwner) {
+TCustomComboBox::TCustomComboBox(TComponent *AOwner) : TWinControl(AOwner), items_(kComboBoxMessages) {
   SetColor(clWindow);
   SetParentColor(false);
   SetTabStop(true);
@@ -326,20 +320,13 @@ void TCustomComboBox::CreateWnd() {
   RECT r;
   GetWindowRect(handle_, &r);
   height_ = r.bottom - r.top;
-  std::vector<Item> items;
-  items.swap(cache_);
-  for (auto &it : items) AddItem(it.text, it.object);
-  if (cachedIndex_ >= 0) SetItemIndex(cachedIndex_);
+  int selected = items_.cachedIndex;
+  for (auto &it : items_.TakeCache()) AddItem(it.text, it.object);
+  if (selected >= 0) SetItemIndex(selected);
 }
 
 void TCustomComboBox::DestroyWnd() {
-  if (handle_) {
-    std::vector<Item> items;
-    for (int i = 0, n = Count(); i < n; ++i) items.push_back({Items(i), Objects(i)});
-    int index = ItemIndex();
-    cache_.swap(items);
-    cachedIndex_ = index;
-  }
+  if (handle_) items_.KeepFromWindow(handle_, ItemIndex());
   TWinControl::DestroyWnd();
 }
 
@@ -361,53 +348,27 @@ void TCustomComboBox::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   }
 }
 
-int TCustomComboBox::Count() const {
-  if (handle_) return int(SendMessageA(handle_, CB_GETCOUNT, 0, 0));
-  return int(cache_.size());
-}
+int TCustomComboBox::Count() const { return items_.Count(handle_); }
 
-std::string TCustomComboBox::Items(int index) const {
-  if (handle_) return ItemTextOf(handle_, CB_GETLBTEXTLEN, CB_GETLBTEXT, index);
-  if (index < 0 || index >= int(cache_.size())) RaiseIndexError(index);
-  return cache_[size_t(index)].text;
-}
+std::string TCustomComboBox::Items(int index) const { return items_.Text(handle_, index); }
 
-void *TCustomComboBox::Objects(int index) const {
-  if (handle_) {
-    LRESULT r = SendMessageA(handle_, CB_GETITEMDATA, WPARAM(index), 0);
-    if (r == CB_ERR && (index < 0 || index >= Count())) RaiseIndexError(index);
-    return reinterpret_cast<void *>(r);
-  }
-  if (index < 0 || index >= int(cache_.size())) RaiseIndexError(index);
-  return cache_[size_t(index)].object;
-}
+void *TCustomComboBox::Objects(int index) const { return items_.Object(handle_, index); }
 
 int TCustomComboBox::AddItem(const std::string &text, void *object) {
-  if (handle_) {
-    LRESULT pos = SendMessageA(handle_, CB_ADDSTRING, 0, LPARAM(text.c_str()));
-    if (pos == CB_ERR || pos == CB_ERRSPACE) throw EInvalidOperation("Listeneintrag kann nicht eingefügt werden");
-    SendMessageA(handle_, CB_SETITEMDATA, WPARAM(pos), LPARAM(object));
-    return int(pos);
-  }
-  cache_.push_back({text, object});
-  return int(cache_.size()) - 1;
+  return items_.Add(handle_, text, object, false);
 }
 
-void TCustomComboBox::Clear() {
-  if (handle_) SendMessageA(handle_, CB_RESETCONTENT, 0, 0);
-  cache_.clear();
-  cachedIndex_ = -1;
-}
+void TCustomComboBox::Clear() { items_.Clear(handle_); }
 
 int TCustomComboBox::ItemIndex() const {
-  if (!handle_) return cachedIndex_;
+  if (!handle_) return items_.cachedIndex;
   LRESULT r = SendMessageA(handle_, CB_GETCURSEL, 0, 0);
   return r == CB_ERR ? -1 : int(r);
 }
 
 void TCustomComboBox::SetItemIndex(int index) {
   if (handle_) SendMessageA(handle_, CB_SETCURSEL, WPARAM(index), 0);
-  else cachedIndex_ = index;
+  else items_.cachedIndex = index;
 }
 
 void TCustomComboBox::SetItemHeight(int v) {
@@ -418,10 +379,6 @@ void TCustomComboBox::SetItemHeight(int v) {
     SendMessageA(handle_, CB_SETITEMHEIGHT, 0, v);
     SetBounds(left_, top_, width_, height_);
   }
-}
-
-bool TCustomComboBox::DroppedDown() const {
-  return handle_ && SendMessageA(handle_, CB_GETDROPPEDSTATE, 0, 0) != 0;
 }
 
 bool TCustomComboBox::Command(WORD notifyCode) {

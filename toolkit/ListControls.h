@@ -8,6 +8,44 @@
 
 #include "toolkit/Controls.h"
 
+// The items of an owner-drawn list or combo box: in the system control while it has a
+// window, in a cache while it has none.  Each control hands over its window (nullptr
+// when there is none) and the messages of its kind.
+class TListItems {
+ public:
+  struct TMessages {
+    UINT getCount, getTextLen, getText, getItemData, setItemData, addString, resetContent;
+  };
+  struct TItem {
+    std::string text;
+    void *object;
+  };
+  explicit TListItems(const TMessages &messages) : msg_(messages) {}
+
+  int Count(HWND h) const;
+  // Raise ERangeError for a position that has no item.
+  std::string Text(HWND h, int index) const;
+  void *Object(HWND h, int index) const;
+  // Adds an item at the end or, when sorted, at its place ignoring case (in the cache
+  // after its equals; a window places equal texts as its own search finds them); returns
+  // its position.
+  int Add(HWND h, const std::string &text, void *object, bool sorted);
+  void Clear(HWND h);
+  // Orders the cached items (ignoring case), equal ones as they came.
+  void SortCache();
+  // Moves the window's items and selection into the cache before the window goes.
+  void KeepFromWindow(HWND h, int selected);
+  // The cached items, leaving the cache empty, for the control's new window.
+  std::vector<TItem> TakeCache();
+
+  // The selection while there is no window (-1: none).
+  int cachedIndex = -1;
+
+ private:
+  const TMessages &msg_;
+  std::vector<TItem> cache_;
+};
+
 // A system list box ("LISTBOX"), owner-drawn with fixed item height.
 class TCustomListBox : public TWinControl {
  public:
@@ -17,7 +55,6 @@ class TCustomListBox : public TWinControl {
   int Count() const;
   std::string Items(int index) const;
   void *Objects(int index) const;
-  void SetObjects(int index, void *object);
   // Adds an item; in a sorted list at its sorted place (ignoring case).  Returns the
   // item's position.
   int AddItem(const std::string &text, void *object = nullptr);
@@ -32,10 +69,6 @@ class TCustomListBox : public TWinControl {
   int ItemIndex() const;
   void SetItemIndex(int index);
   bool Selected(int index) const;
-  void SetSelected(int index, bool value);
-  // Position of the item whose text equals text (ignoring case), searching from the item
-  // after start and wrapping round; -1 when there is none.
-  int FindExact(const std::string &text, int start = -1) const;
 
   bool Sorted() const { return sorted_; }
   void SetSorted(bool v);
@@ -63,14 +96,7 @@ class TCustomListBox : public TWinControl {
   void DrawItem(const DRAWITEMSTRUCT &dis) override;
 
  private:
-  struct Item {
-    std::string text;
-    void *object;
-  };
-  int CachedInsertPos(const std::string &text) const;
-  std::vector<Item> cache_;
-  int cachedIndex_ = -1;
-  std::vector<bool> cachedSelected_;
+  TListItems items_;
   bool sorted_ = false;
   bool multiSelect_ = false;
   bool integralHeight_ = false;
@@ -97,7 +123,6 @@ class TCustomComboBox : public TWinControl {
   int ItemHeight() const { return itemHeight_; }
   void SetItemHeight(int v);
   int DropDownCount = 8;
-  bool DroppedDown() const;
 
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
   void RecreateWnd();
@@ -117,12 +142,7 @@ class TCustomComboBox : public TWinControl {
   int DroppedHeight() const;
 
  private:
-  struct Item {
-    std::string text;
-    void *object;
-  };
-  std::vector<Item> cache_;
-  int cachedIndex_ = -1;
+  TListItems items_;
   int itemHeight_ = 16;
   TCanvas *canvas_ = nullptr;
 };

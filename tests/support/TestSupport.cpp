@@ -176,3 +176,9 @@ std::vector<std::string> FolderEntries(const std::string &dir) {
   std::sort(names.begin(), names.end());
   return names;
 }
+
+int ItemPosition(const TCustomListBox &list, const std::string &text) {
+  for (int i = 0, n = list.Count(); i < n; ++i)
+    if (lstrcmpiA(list.Items(i).c_str(), text.c_str()) == 0) return i;
+  return -1;
+}

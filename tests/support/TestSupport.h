@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "toolkit/Dialogs.h"
+#include "toolkit/ListControls.h"
 
 // Records every message box and answers it (IDOK, or what Answer returns).
 class BoxRecorder {
@@ -93,3 +94,6 @@ class BroadcastListener {
 
 // The names in a folder (files and folders, without "." and ".."), sorted.
 std::vector<std::string> FolderEntries(const std::string &dir);
+
+// Position of the first item of list whose text is text, ignoring case; -1 for none.
+int ItemPosition(const TCustomListBox &list, const std::string &text);
