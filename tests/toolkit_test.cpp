@@ -139,6 +139,9 @@ TEST(FormResources, MistakesNameTheLineAndWhat) {
       {"object F: TTestForm\n  PopupMenu = Nowhere\nend\n", "Nowhere"},
       {"object F: TTestForm\n  Caption = 'open\nend\n", "Zeile 2"},
       {"object F: TTestForm\n  Visible = 3\nend\n", "Boolean"},
+      {"object F: TTestForm\n  BorderStyle = bsRound\nend\n", "Unbekannter Rahmen bsRound"},
+      {"object F: TTestForm\n  object L: TLabel\n    Alignment = taJustify\n  end\nend\n",
+       "Unbekannte Textausrichtung taJustify"},
   };
   for (auto &c : cases) {
     SCOPED_TRACE(c.text);

@@ -24,6 +24,20 @@ bool TPropValue::Has(const std::string &member) const {
   return std::find(items.begin(), items.end(), member) != items.end();
 }
 
+int IdentToInt(const TPropValue &value, std::initializer_list<TIdentValue> Table, const char *Unknown) {
+  const std::string &name = value.AsString();
+  for (const TIdentValue &entry : Table)
+    if (name == entry.Name) return entry.Value;
+  throw EReadError(std::string(Unknown) + " " + name);
+}
+
+int SetToInt(const TPropValue &value, std::initializer_list<TIdentValue> Table) {
+  int bits = 0;
+  for (const TIdentValue &entry : Table)
+    if (value.Has(entry.Name)) bits |= entry.Value;
+  return bits;
+}
+
 // ---------------------------------------------------------------------------------------
 
 namespace {

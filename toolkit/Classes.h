@@ -2,6 +2,7 @@
 // that form resources assign.
 #pragma once
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
@@ -25,6 +26,17 @@ struct TPropValue {
   const std::string &AsString() const;
   bool Has(const std::string &member) const;  // Set membership
 };
+
+// An identifier of the form resources and the value it stands for.
+struct TIdentValue {
+  const char *Name;
+  int Value;
+};
+// The value of value's identifier in Table; one the table lacks raises EReadError
+// "<Unknown> <identifier>".
+int IdentToInt(const TPropValue &value, std::initializer_list<TIdentValue> Table, const char *Unknown);
+// The values of the set's members in Table or-ed together; other members count nothing.
+int SetToInt(const TPropValue &value, std::initializer_list<TIdentValue> Table);
 
 // Base of everything a form owns.  An owner destroys the components it owns; a component
 // told of another one's destruction through FreeNotification gets Notification(opRemove)

@@ -590,22 +590,18 @@ void TControl::ChangeScale(int M, int D) {
 }
 
 static TAnchors AnchorsFromSet(const TPropValue &v) {
-  TAnchors a = 0;
-  if (v.Has("akLeft")) a |= akLeft;
-  if (v.Has("akTop")) a |= akTop;
-  if (v.Has("akRight")) a |= akRight;
-  if (v.Has("akBottom")) a |= akBottom;
-  return a;
+  return TAnchors(SetToInt(v, {{"akLeft", akLeft}, {"akTop", akTop}, {"akRight", akRight}, {"akBottom", akBottom}}));
 }
 
 static TCursor CursorFromProp(const TPropValue &v) {
   if (v.kind == TPropValue::Int) return v.AsInt();
-  if (v.s == "crDefault") return crDefault;
-  if (v.s == "crArrow") return crArrow;
-  if (v.s == "crHandPoint") return crHandPoint;
-  if (v.s == "crHourGlass") return crHourGlass;
-  if (v.s == "crIBeam") return crIBeam;
-  throw EReadError("Unbekannter Mauszeiger " + v.s);
+  return IdentToInt(v,
+                    {{"crDefault", crDefault},
+                     {"crArrow", crArrow},
+                     {"crHandPoint", crHandPoint},
+                     {"crHourGlass", crHourGlass},
+                     {"crIBeam", crIBeam}},
+                    "Unbekannter Mauszeiger");
 }
 
 void TControl::SetProperty(const std::string &name, const TPropValue &value) {
@@ -629,10 +625,14 @@ void TControl::SetProperty(const std::string &name, const TPropValue &value) {
   else if (name == "TabStop") SetTabStop(value.AsBool());
   else if (name == "Anchors") SetAnchors(AnchorsFromSet(value));
   else if (name == "Align") {
-    static const char *names[] = {"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient"};
-    for (int i = 0; i < 6; ++i)
-      if (value.AsString() == names[i]) { SetAlign(TAlign(i)); return; }
-    throw EReadError("Unbekannte Ausrichtung " + value.s);
+    SetAlign(TAlign(IdentToInt(value,
+                               {{"alNone", alNone},
+                                {"alTop", alTop},
+                                {"alBottom", alBottom},
+                                {"alLeft", alLeft},
+                                {"alRight", alRight},
+                                {"alClient", alClient}},
+                               "Unbekannte Ausrichtung")));
   } else if (name.compare(0, 5, "Font.") == 0) {
     font_.SetProperty(name.substr(5), value);
   } else TComponent::SetProperty(name, value);

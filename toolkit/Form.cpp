@@ -388,20 +388,20 @@ void TForm::SetProperty(const std::string &name, const TPropValue &value) {
   else if (name == "OldCreateOrder" || name == "TextHeight") {
     // The create handler always runs before the form is handed out.
   } else if (name == "Position") {
-    if (value.AsString() == "poScreenCenter") Position = poScreenCenter;
-    else if (value.AsString() == "poDesigned") Position = poDesigned;
-    else throw EReadError("Unbekannte Position " + value.s);
+    Position = TPosition(
+        IdentToInt(value, {{"poScreenCenter", poScreenCenter}, {"poDesigned", poDesigned}}, "Unbekannte Position"));
   } else if (name == "BorderStyle") {
-    static const char *names[] = {"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin"};
-    for (int i = 0; i < 6; ++i)
-      if (value.AsString() == names[i]) { SetBorderStyle(TBorderStyle(i)); return; }
-    throw EReadError("Unbekannter Rahmen " + value.s);
+    SetBorderStyle(TBorderStyle(IdentToInt(value,
+                                           {{"bsNone", bsNone},
+                                            {"bsSingle", bsSingle},
+                                            {"bsSizeable", bsSizeable},
+                                            {"bsDialog", bsDialog},
+                                            {"bsToolWindow", bsToolWindow},
+                                            {"bsSizeToolWin", bsSizeToolWin}},
+                                           "Unbekannter Rahmen")));
   } else if (name == "BorderIcons") {
-    unsigned icons = 0;
-    if (value.Has("biSystemMenu")) icons |= biSystemMenu;
-    if (value.Has("biMinimize")) icons |= biMinimize;
-    if (value.Has("biMaximize")) icons |= biMaximize;
-    borderIcons_ = icons;
+    borderIcons_ = unsigned(SetToInt(
+        value, {{"biSystemMenu", biSystemMenu}, {"biMinimize", biMinimize}, {"biMaximize", biMaximize}}));
     ApplyFrame();
   } else if (name == "Icon") {
     if (icon_) DestroyIcon(icon_);

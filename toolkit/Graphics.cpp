@@ -17,18 +17,16 @@ COLORREF ColorToRGB(TColor color) {
 
 TColor ColorFromProp(const TPropValue &value) {
   if (value.kind == TPropValue::Int) return TColor(value.i);
-  static const std::map<std::string, TColor> names = {
-      {"clBlack", clBlack},       {"clMaroon", clMaroon},       {"clGreen", clGreen},
-      {"clOlive", clOlive},       {"clNavy", clNavy},           {"clPurple", clPurple},
-      {"clTeal", clTeal},         {"clGray", clGray},           {"clSilver", clSilver},
-      {"clRed", clRed},           {"clLime", clLime},           {"clYellow", clYellow},
-      {"clBlue", clBlue},         {"clFuchsia", clFuchsia},     {"clAqua", clAqua},
-      {"clWhite", clWhite},       {"clWindow", clWindow},       {"clWindowText", clWindowText},
-      {"clBtnFace", clBtnFace},   {"clBtnText", clBtnText},     {"clGrayText", clGrayText},
-      {"clHighlight", clHighlight}, {"clInfoBk", clInfoBk},     {"clNone", clNone}};
-  auto it = names.find(value.AsString());
-  if (it == names.end()) throw EReadError("Unbekannte Farbe " + value.s);
-  return it->second;
+  return IdentToInt(value,
+                    {{"clBlack", clBlack},         {"clMaroon", clMaroon},     {"clGreen", clGreen},
+                     {"clOlive", clOlive},         {"clNavy", clNavy},         {"clPurple", clPurple},
+                     {"clTeal", clTeal},           {"clGray", clGray},         {"clSilver", clSilver},
+                     {"clRed", clRed},             {"clLime", clLime},         {"clYellow", clYellow},
+                     {"clBlue", clBlue},           {"clFuchsia", clFuchsia},   {"clAqua", clAqua},
+                     {"clWhite", clWhite},         {"clWindow", clWindow},     {"clWindowText", clWindowText},
+                     {"clBtnFace", clBtnFace},     {"clBtnText", clBtnText},   {"clGrayText", clGrayText},
+                     {"clHighlight", clHighlight}, {"clInfoBk", clInfoBk},     {"clNone", clNone}},
+                    "Unbekannte Farbe");
 }
 
 // ---------------------------------------------------------------------------------------
@@ -86,17 +84,15 @@ void TFont::SetProperty(const std::string &name, const TPropValue &value) {
   } else if (name == "Color") SetColor(ColorFromProp(value));
   else if (name == "Charset") {
     if (value.kind == TPropValue::Int) SetCharset(value.AsInt());
-    else if (value.s == "ANSI_CHARSET") SetCharset(ANSI_CHARSET);
-    else if (value.s == "OEM_CHARSET") SetCharset(OEM_CHARSET);
-    else if (value.s == "DEFAULT_CHARSET") SetCharset(DEFAULT_CHARSET);
-    else throw EReadError("Unbekannter Zeichensatz " + value.s);
+    else
+      SetCharset(IdentToInt(value,
+                            {{"ANSI_CHARSET", ANSI_CHARSET},
+                             {"OEM_CHARSET", OEM_CHARSET},
+                             {"DEFAULT_CHARSET", DEFAULT_CHARSET}},
+                            "Unbekannter Zeichensatz"));
   } else if (name == "Style") {
-    int st = 0;
-    if (value.Has("fsBold")) st |= fsBold;
-    if (value.Has("fsItalic")) st |= fsItalic;
-    if (value.Has("fsUnderline")) st |= fsUnderline;
-    if (value.Has("fsStrikeOut")) st |= fsStrikeOut;
-    SetStyle(st);
+    SetStyle(SetToInt(value, {{"fsBold", fsBold}, {"fsItalic", fsItalic}, {"fsUnderline", fsUnderline},
+                              {"fsStrikeOut", fsStrikeOut}}));
   } else if (name == "Pitch") {
     // fpDefault only; the face name decides.
   } else

@@ -27,10 +27,8 @@ void TPanel::Paint(TCanvas &canvas) {
 
 void TPanel::SetProperty(const std::string &name, const TPropValue &value) {
   auto cut = [&value]() {
-    if (value.AsString() == "bvNone") return bvNone;
-    if (value.AsString() == "bvLowered") return bvLowered;
-    if (value.AsString() == "bvRaised") return bvRaised;
-    throw EReadError("Unbekannte Kante " + value.s);
+    return TBevelCut(
+        IdentToInt(value, {{"bvNone", bvNone}, {"bvLowered", bvLowered}, {"bvRaised", bvRaised}}, "Unbekannte Kante"));
   };
   if (name == "BevelOuter") BevelOuter = cut();
   else if (name == "BevelInner") BevelInner = cut();

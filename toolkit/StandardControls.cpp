@@ -134,15 +134,22 @@ bool TMemo::WantsKey(WORD key) const {
 
 void TMemo::SetProperty(const std::string &name, const TPropValue &value) {
   if (name == "ScrollBars") {
-    static const char *names[] = {"ssNone", "ssHorizontal", "ssVertical", "ssBoth"};
-    for (int i = 0; i < 4; ++i)
-      if (value.AsString() == names[i]) { ScrollBars = TScrollStyle(i); return; }
-    throw EReadError("Unbekannte Bildlaufleiste " + value.s);
+    ScrollBars = TScrollStyle(IdentToInt(
+        value, {{"ssNone", ssNone}, {"ssHorizontal", ssHorizontal}, {"ssVertical", ssVertical}, {"ssBoth", ssBoth}},
+        "Unbekannte Bildlaufleiste"));
   } else if (name == "WordWrap") WordWrap = value.AsBool();
   else if (name == "WantReturns") WantReturns = value.AsBool();
   else if (name == "WantTabs") WantTabs = value.AsBool();
   else if (name == "Lines.Strings") Lines().Assign(value.items);
   else TCustomEdit::SetProperty(name, value);
+}
+
+// --- TStaticText and TCustomLabel ------------------------------------------------------
+
+static TAlignment AlignmentFromProp(const TPropValue &value) {
+  return TAlignment(IdentToInt(
+      value, {{"taLeftJustify", taLeftJustify}, {"taRightJustify", taRightJustify}, {"taCenter", taCenter}},
+      "Unbekannte Textausrichtung"));
 }
 
 // --- TCheckBox --------------------------------------------------------------------------
@@ -256,8 +263,7 @@ void TStaticText::SetProperty(const std::string &name, const TPropValue &value) 
   if (name == "AutoSize") AutoSize = value.AsBool();
   else if (name == "ShowAccelChar") ShowAccelChar = value.AsBool();
   else if (name == "Alignment") {
-    Alignment = value.AsString() == "taCenter" ? taCenter
-                : value.AsString() == "taRightJustify" ? taRightJustify : taLeftJustify;
+    Alignment = AlignmentFromProp(value);
   } else if (name == "BorderStyle") {
   } else TWinControl::SetProperty(name, value);
 }
@@ -349,7 +355,6 @@ void TCustomLabel::SetProperty(const std::string &name, const TPropValue &value)
   else if (name == "ShowAccelChar") ShowAccelChar = value.AsBool();
   else if (name == "Transparent") Transparent = value.AsBool();
   else if (name == "Alignment") {
-    Alignment = value.AsString() == "taCenter" ? taCenter
-                : value.AsString() == "taRightJustify" ? taRightJustify : taLeftJustify;
+    Alignment = AlignmentFromProp(value);
   } else TControl::SetProperty(name, value);
 }
