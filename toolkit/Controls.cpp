@@ -223,56 +223,15 @@ LRESULT TControl::DefaultHandler(UINT msg, WPARAM w, LPARAM l) {
 LRESULT TControl::WndProc(UINT msg, WPARAM w, LPARAM l) {
   switch (msg) {
     case WM_KEYDOWN:
-    case WM_SYSKEYDOWN: {
-      WORD key = WORD(w);
-      int shift = ShiftState();
-      TCustomForm *form = GetParentForm();
-      if (form && form->IsShortCut(key | shift)) return 0;
-      if (KeyDown(key, shift)) return 0;
-      if (form && msg == WM_KEYDOWN && !WantsKey(key) && form->DialogKey(this, key, shift)) return 0;
+    case WM_SYSKEYDOWN:
+    case WM_SYSCHAR:
+    case WM_CHAR:
+      if (KeyboardMessage(msg, w)) return 0;
       break;
-    }
-    case WM_SYSCHAR: {
-      TCustomForm *form = GetParentForm();
-      if (form && form->DialogChar(char(w))) return 0;
-      break;
-    }
-    case WM_CHAR: {
-      char key = char(w);
-      if ((key == '\t' || key == '\r' || key == 27) && !WantsKey(key == '\t' ? VK_TAB : key == '\r' ? VK_RETURN : VK_ESCAPE)) {
-        TCustomForm *form = GetParentForm();
-        if (form && form->WantsDialogChar(this, key)) return 0;
-      }
-      KeyPress(key);
-      if (key == 0) return 0;
-      w = WPARAM(BYTE(key));
-      break;
-    }
     case WM_MOUSEMOVE:
-      if (!mouseInside_) {
-        mouseInside_ = true;
-        TRACKMOUSEEVENT tme = {sizeof tme, TME_LEAVE, handle_, 0};
-        // Without the system's leave notice, a timer looks where the mouse is.
-        if (!OptionalApi().TrackMouseEvent || !OptionalApi().TrackMouseEvent(&tme))
-          SetTimer(handle_, kMouseLeaveTimer, kMouseLeavePollMs, nullptr);
-        MouseEnter();
-      }
-      break;
     case WM_TIMER:
-      if (w != kMouseLeaveTimer) break;
-      if (mouseInside_ && !CursorOverWindow(handle_)) {
-        KillTimer(handle_, kMouseLeaveTimer);
-        mouseInside_ = false;
-        MouseLeave();
-      } else if (!mouseInside_) {
-        KillTimer(handle_, kMouseLeaveTimer);
-      }
-      return 0;
     case WM_MOUSELEAVE:
-      if (mouseInside_) {
-        mouseInside_ = false;
-        MouseLeave();
-      }
+      if (MouseTrackingMessage(msg, w)) return 0;
       break;
     case WM_SETCURSOR:
       if (LOWORD(l) == HTCLIENT && HWND(w) == handle_) {
@@ -284,22 +243,15 @@ LRESULT TControl::WndProc(UINT msg, WPARAM w, LPARAM l) {
       }
       break;
     case WM_CONTEXTMENU:
-      if (popupMenu_) {
-        POINT pt = {GET_X_LPARAM(l), GET_Y_LPARAM(l)};
-        if (l == -1) {
-          pt = {0, 0};
-          ClientToScreen(handle_, &pt);
-        }
-        popupMenu_->PopupComponent = this;
-        popupMenu_->Popup(pt.x, pt.y);
-        return 0;
-      }
+      if (ShowPopupMenu(l)) return 0;
       break;
     case WM_SETFOCUS: {
       TCustomForm *form = GetParentForm();
       if (form && form != this) form->ControlFocused(this);
       break;
     }
+    // The toolkit's own window classes paint themselves, double-buffered; the system's
+    // classes keep their own painting and double clicks.
     case WM_ERASEBKGND:
       if (!prevProc_) return 1;
       break;
@@ -325,6 +277,71 @@ LRESULT TControl::WndProc(UINT msg, WPARAM w, LPARAM l) {
       break;
   }
   return DefaultHandler(msg, w, l);
+}
+
+bool TControl::KeyboardMessage(UINT msg, WPARAM &w) {
+  TCustomForm *form = GetParentForm();
+  if (msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN) {
+    // The window's shortcuts first, then the control, then the window's dialog keys.
+    WORD key = WORD(w);
+    int shift = ShiftState();
+    if (form && form->IsShortCut(key | shift)) return true;
+    if (KeyDown(key, shift)) return true;
+    return form && msg == WM_KEYDOWN && !WantsKey(key) && form->DialogKey(this, key, shift);
+  }
+  if (msg == WM_SYSCHAR) return form && form->DialogChar(char(w));
+  // WM_CHAR: Tab, Enter and Escape belong to the window unless the control wants them.
+  char key = char(w);
+  if ((key == '\t' || key == '\r' || key == 27) && !WantsKey(key == '\t' ? VK_TAB : key == '\r' ? VK_RETURN : VK_ESCAPE)) {
+    if (form && form->WantsDialogChar(this, key)) return true;
+  }
+  KeyPress(key);
+  if (key == 0) return true;
+  w = WPARAM(BYTE(key));
+  return false;
+}
+
+bool TControl::MouseTrackingMessage(UINT msg, WPARAM w) {
+  switch (msg) {
+    case WM_MOUSEMOVE:
+      if (!mouseInside_) {
+        mouseInside_ = true;
+        TRACKMOUSEEVENT tme = {sizeof tme, TME_LEAVE, handle_, 0};
+        // Without the system's leave notice, a timer looks where the mouse is.
+        if (!OptionalApi().TrackMouseEvent || !OptionalApi().TrackMouseEvent(&tme))
+          SetTimer(handle_, kMouseLeaveTimer, kMouseLeavePollMs, nullptr);
+        MouseEnter();
+      }
+      return false;
+    case WM_TIMER:
+      if (w != kMouseLeaveTimer) return false;
+      if (mouseInside_ && !CursorOverWindow(handle_)) {
+        KillTimer(handle_, kMouseLeaveTimer);
+        mouseInside_ = false;
+        MouseLeave();
+      } else if (!mouseInside_) {
+        KillTimer(handle_, kMouseLeaveTimer);
+      }
+      return true;
+    default:  // WM_MOUSELEAVE
+      if (mouseInside_) {
+        mouseInside_ = false;
+        MouseLeave();
+      }
+      return false;
+  }
+}
+
+bool TControl::ShowPopupMenu(LPARAM l) {
+  if (!popupMenu_) return false;
+  POINT pt = {GET_X_LPARAM(l), GET_Y_LPARAM(l)};
+  if (l == -1) {  // from the keyboard: at the control's corner
+    pt = {0, 0};
+    ClientToScreen(handle_, &pt);
+  }
+  popupMenu_->PopupComponent = this;
+  popupMenu_->Popup(pt.x, pt.y);
+  return true;
 }
 
 void TControl::PaintBuffered(HDC dc) {
@@ -728,56 +745,64 @@ void TWinControl::EnableAlign() {
 void TWinControl::Realign() {
   if (alignLock_ > 0 || realigning_) return;
   realigning_ = true;
-  RECT area = ClientRect();
-  auto place = [&](TAlign which) {
-    std::vector<TControl *> list;
-    for (TControl *c : controls_)
-      if (c->align_ == which && c->visible_) list.push_back(c);
-    // Top and left ones stack in the order of their position, bottom and right ones backwards.
-    std::stable_sort(list.begin(), list.end(), [which](TControl *a, TControl *b) {
-      switch (which) {
-        case alTop: return a->top_ < b->top_;
-        case alBottom: return a->top_ + a->height_ > b->top_ + b->height_;
-        case alLeft: return a->left_ < b->left_;
-        case alRight: return a->left_ + a->width_ > b->left_ + b->width_;
-        default: return false;
-      }
-    });
-    for (TControl *c : list) {
-      int w = area.right - area.left, h = area.bottom - area.top;
-      switch (which) {
-        case alTop:
-          c->SetBounds(area.left, area.top, w, c->height_);
-          area.top += c->height_;
-          break;
-        case alBottom:
-          c->SetBounds(area.left, area.bottom - c->height_, w, c->height_);
-          area.bottom -= c->height_;
-          break;
-        case alLeft:
-          c->SetBounds(area.left, area.top, c->width_, h);
-          area.left += c->width_;
-          break;
-        case alRight:
-          c->SetBounds(area.right - c->width_, area.top, c->width_, h);
-          area.right -= c->width_;
-          break;
-        case alClient:
-          c->SetBounds(area.left, area.top, w, h);
-          break;
-        default:
-          break;
-      }
+  try {
+    RECT area = ClientRect();
+    for (TAlign which : {alTop, alBottom, alLeft, alRight, alClient}) AlignControls(which, area);
+    ApplyAnchors();
+  } catch (...) {
+    realigning_ = false;
+    throw;
+  }
+  realigning_ = false;
+}
+
+void TWinControl::AlignControls(TAlign which, RECT &area) {
+  std::vector<TControl *> list;
+  for (TControl *c : controls_)
+    if (c->align_ == which && c->visible_) list.push_back(c);
+  // Top and left ones stack in the order of their position, bottom and right ones backwards.
+  std::stable_sort(list.begin(), list.end(), [which](TControl *a, TControl *b) {
+    switch (which) {
+      case alTop: return a->top_ < b->top_;
+      case alBottom: return a->top_ + a->height_ > b->top_ + b->height_;
+      case alLeft: return a->left_ < b->left_;
+      case alRight: return a->left_ + a->width_ > b->left_ + b->width_;
+      default: return false;
     }
-  };
-  place(alTop);
-  place(alBottom);
-  place(alLeft);
-  place(alRight);
-  place(alClient);
+  });
+  for (TControl *c : list) {
+    int w = area.right - area.left, h = area.bottom - area.top;
+    switch (which) {
+      case alTop:
+        c->SetBounds(area.left, area.top, w, c->height_);
+        area.top += c->height_;
+        break;
+      case alBottom:
+        c->SetBounds(area.left, area.bottom - c->height_, w, c->height_);
+        area.bottom -= c->height_;
+        break;
+      case alLeft:
+        c->SetBounds(area.left, area.top, c->width_, h);
+        area.left += c->width_;
+        break;
+      case alRight:
+        c->SetBounds(area.right - c->width_, area.top, c->width_, h);
+        area.right -= c->width_;
+        break;
+      case alClient:
+        c->SetBounds(area.left, area.top, w, h);
+        break;
+      default:
+        break;
+    }
+  }
+}
+
+void TWinControl::ApplyAnchors() {
   int pw = ClientWidth(), ph = ClientHeight();
   for (TControl *c : controls_) {
     if (c->align_ != alNone || !c->anchorRulesValid_) continue;
+    // Anchored to both sides a control stretches; to the far side only, it moves.
     int l = c->left_, t = c->top_, w = c->width_, h = c->height_;
     if (c->anchors_ & akRight) {
       if (c->anchors_ & akLeft) w = std::max(0, pw - l - c->anchorRight_);
@@ -789,7 +814,6 @@ void TWinControl::Realign() {
     }
     c->SetBounds(l, t, w, h);
   }
-  realigning_ = false;
 }
 
 void TWinControl::ChangeScale(int M, int D) {

@@ -176,6 +176,14 @@ class TControl : public TComponent {
  private:
   friend class TWinControl;
   friend class TForm;
+  // Steps of WndProc; each returns true when the message is done with.
+  // Keys and characters: the window's shortcuts and dialog keys, then the control's own.
+  bool KeyboardMessage(UINT msg, WPARAM &w);
+  // MouseEnter and MouseLeave, from the system's leave notice or a polling timer.
+  bool MouseTrackingMessage(UINT msg, WPARAM w);
+  // The control's popup menu at the message's point (from the keyboard: its corner).
+  bool ShowPopupMenu(LPARAM l);
+
   TAlign align_ = alNone;
   TAnchors anchors_ = akLeft | akTop;
   int anchorRight_ = 0, anchorBottom_ = 0;
@@ -229,6 +237,10 @@ class TWinControl : public TControl {
   friend class TForm;
   void InsertControl(TControl *c);
   void RemoveControl(TControl *c);
+  // Places the visible children aligned to which in area, and takes their room from it.
+  void AlignControls(TAlign which, RECT &area);
+  // Keeps the anchored children's distances to the sides they are anchored to.
+  void ApplyAnchors();
   std::vector<TControl *> controls_;
   std::vector<TControl *> tabList_;
   int alignLock_ = 0;
