@@ -35,18 +35,6 @@ BOOL WINAPI RefuseExitWindows(UINT, DWORD) {
   return FALSE;
 }
 
-// A value under HKEY_CURRENT_USER; false when it is absent.
-bool ReadUserString(const char *key, const char *name, std::string &value, DWORD &type) {
-  HKEY k;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
-  char buf[1024] = {};
-  DWORD size = sizeof buf;
-  bool ok = RegQueryValueExA(k, name, nullptr, &type, reinterpret_cast<BYTE *>(buf), &size) == ERROR_SUCCESS;
-  RegCloseKey(k);
-  if (ok) value.assign(buf, type == REG_SZ && size && buf[size - 1] == 0 ? size - 1 : size);
-  return ok;
-}
-
 // Puts a string value under HKEY_CURRENT_USER back as the test found it.
 class SavedUserString {
  public:

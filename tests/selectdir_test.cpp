@@ -793,7 +793,7 @@ TEST_F(SelectDir, TypedNamesAreReturnedAsTypedAndCreatedOnlyWhereTheyPoint) {
       {"", all, {IDYES}, true, {}},
   };
   for (Case &c : cases) {
-    SCOPED_TRACE("typed \"" + c.typed + "\" options " + IntToStr(c.options.Bits));
+    SCOPED_TRACE("typed \"" + c.typed + "\" options " + std::to_string(c.options.Bits));
     ChDir(kAlpha);
     auto rootBefore = TopOfC();
     auto before = TreeOf(kRoot);

@@ -193,12 +193,6 @@ void TStringList::Delete(int index) {
   items_.erase(items_.begin() + index);
 }
 
-int TStringList::IndexOf(const std::string &s) const {
-  for (int i = 0; i < Count(); ++i)
-    if (AnsiCompareText(items_[size_t(i)].first, s) == 0) return i;
-  return -1;
-}
-
 std::vector<std::string> SplitLines(const std::string &text) {
   std::vector<std::string> lines;
   size_t start = 0;
@@ -227,8 +221,6 @@ void TStringList::SetText(const std::string &text) {
 }
 
 void TStringList::LoadFromFile(const std::string &fileName) { SetText(ReadFileText(fileName)); }
-
-void TStringList::SaveToFile(const std::string &fileName) const { WriteFileText(fileName, Text()); }
 
 namespace {
 struct FileHandle {
@@ -260,19 +252,4 @@ std::string ReadFileText(const std::string &fileName) {
     data.append(buf, got);
   }
   return data;
-}
-
-void WriteFileText(const std::string &fileName, const std::string &text) {
-  FileHandle f(CreateFileA(fileName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr));
-  auto fail = [&fileName]() {
-    DWORD code = GetLastError();
-    return EFCreateError(Format("Datei %s kann nicht erstellt werden. %s", fileName.c_str(),
-                                SysErrorMessage(code).c_str()));
-  };
-  if (f.h == INVALID_HANDLE_VALUE) throw fail();
-  DWORD written = 0;
-  if (!text.empty() && (!WriteFile(f.h, text.data(), DWORD(text.size()), &written, nullptr) ||
-                        written != text.size()))
-    throw fail();
 }

@@ -119,22 +119,18 @@ class TStringList {
 
   int Count() const { return int(items_.size()); }
   const std::string &operator[](int i) const { return items_.at(size_t(i)).first; }
-  const std::string &Strings(int i) const { return items_.at(size_t(i)).first; }
   void *Objects(int i) const { return items_.at(size_t(i)).second; }
   int Add(const std::string &s) { return AddObject(s, nullptr); }
   int AddObject(const std::string &s, void *obj);
   void Insert(int index, const std::string &s, void *obj = nullptr);
   void Delete(int index);
   void Clear() { items_.clear(); }
-  int IndexOf(const std::string &s) const;  // ignoring case
 
   // Lines separated by CR LF (or LF); a final line break adds no empty line.
   std::string Text() const;
   void SetText(const std::string &text);
   // Raises EFOpenError when the file cannot be opened or read.
   void LoadFromFile(const std::string &fileName);
-  // Every line followed by CR LF; raises EFCreateError when the file cannot be written.
-  void SaveToFile(const std::string &fileName) const;
 
  private:
   std::vector<std::pair<std::string, void *>> items_;
@@ -143,5 +139,3 @@ class TStringList {
 std::vector<std::string> SplitLines(const std::string &text);
 // Reads a whole file; raises EFOpenError.
 std::string ReadFileText(const std::string &fileName);
-// Creates or replaces a file; raises EFCreateError.
-void WriteFileText(const std::string &fileName, const std::string &text);

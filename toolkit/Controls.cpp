@@ -182,6 +182,12 @@ void TControl::CreateWnd() {
   UpdateHintTool();
 }
 
+void TControl::RecreateWnd() {
+  if (!handle_) return;
+  DestroyWnd();
+  CreateWnd();
+}
+
 void TControl::DestroyWnd() {
   HWND h = handle_;
   if (!h) return;
@@ -400,8 +406,6 @@ bool TControl::CanFocus() const {
 void TControl::SetFocus() {
   if (HWND h = Handle()) ::SetFocus(h);
 }
-
-bool TControl::Focused() const { return handle_ && GetFocus() == handle_; }
 
 TCustomForm *TControl::GetParentForm() {
   TControl *c = this;

@@ -107,13 +107,15 @@ class TControl : public TComponent {
   HWND Handle();
   bool HandleAllocated() const { return handle_ != nullptr; }
   void HandleNeeded() { Handle(); }
+  // Destroys the window, when there is one, and makes it anew (style changes need a new
+  // window).
+  void RecreateWnd();
   void Invalidate();
   void Refresh() { Repaint(); }
   void Repaint();
   void BringToFront();
   bool CanFocus() const;
   void SetFocus();
-  bool Focused() const;
 
   virtual void Click();
   virtual void DblClick();

@@ -157,12 +157,6 @@ void TCustomListBox::DestroyWnd() {
   TWinControl::DestroyWnd();
 }
 
-void TCustomListBox::RecreateWnd() {
-  if (!handle_) return;
-  DestroyWnd();
-  CreateWnd();
-}
-
 int TCustomListBox::Count() const { return items_.Count(handle_); }
 
 std::string TCustomListBox::Items(int index) const { return items_.Text(handle_, index); }
@@ -328,12 +322,6 @@ void TCustomComboBox::CreateWnd() {
 void TCustomComboBox::DestroyWnd() {
   if (handle_) items_.KeepFromWindow(handle_, ItemIndex());
   TWinControl::DestroyWnd();
-}
-
-void TCustomComboBox::RecreateWnd() {
-  if (!handle_) return;
-  DestroyWnd();
-  CreateWnd();
 }
 
 void TCustomComboBox::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {

@@ -79,9 +79,6 @@ class TCustomListBox : public TWinControl {
   int ItemHeight() const { return itemHeight_; }
   void SetItemHeight(int v);
 
-  // Destroys the window and makes it anew (style changes need a new window).
-  void RecreateWnd();
-
  protected:
   // Paints one item on Canvas(), whose brush and font are already set for the item's
   // state (ODS_SELECTED ...).  The default fills the rectangle and writes the text.
@@ -125,7 +122,6 @@ class TCustomComboBox : public TWinControl {
   int DropDownCount = 8;
 
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
-  void RecreateWnd();
 
   TNotifyEvent OnChange;
 

@@ -15,9 +15,6 @@ class TMemoLines {
  public:
   explicit TMemoLines(TMemo &memo) : memo_(memo) {}
   int Count() const;
-  std::string operator[](int i) const;
-  std::string Strings(int i) const { return (*this)[i]; }
-  int Add(const std::string &line);
   void Clear();
   std::string Text() const;             // every line followed by CR LF
   void SetText(const std::string &text);  // line breaks of any kind become CR LF
@@ -25,8 +22,6 @@ class TMemoLines {
   void Assign(const std::vector<std::string> &lines);
   // Raises EFOpenError; the memo keeps what it had.
   void LoadFromFile(const std::string &fileName);
-  // Every line followed by CR LF; raises EFCreateError.
-  void SaveToFile(const std::string &fileName) const;
   void BeginUpdate();
   void EndUpdate();
 

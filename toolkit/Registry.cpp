@@ -40,19 +40,6 @@ int TRegistry::ReadInteger(const std::string &Name) const {
 
 bool TRegistry::ReadBool(const std::string &Name) const { return ReadInteger(Name) != 0; }
 
-std::string TRegistry::ReadString(const std::string &Name) const {
-  DWORD type = 0, size = 0;
-  if (!key_ || RegQueryValueExA(key_, Name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
-    return std::string();
-  if (type != REG_SZ && type != REG_EXPAND_SZ)
-    throw ERegistryException(Format("Ungültiger Datentyp für '%s'", Name.c_str()));
-  std::string s(size, '\0');
-  if (size && RegQueryValueExA(key_, Name.c_str(), nullptr, &type, reinterpret_cast<BYTE *>(&s[0]), &size) != ERROR_SUCCESS)
-    throw ERegistryException(Format("Fehler beim Lesen von '%s'", Name.c_str()));
-  s.resize(strnlen(s.c_str(), s.size()));
-  return s;
-}
-
 void TRegistry::WriteString(const std::string &Name, const std::string &Value) {
   LONG r = key_ ? RegSetValueExA(key_, Name.c_str(), 0, REG_SZ,
                                  reinterpret_cast<const BYTE *>(Value.c_str()), DWORD(Value.size() + 1))
@@ -61,10 +48,3 @@ void TRegistry::WriteString(const std::string &Name, const std::string &Value) {
     throw ERegistryException(Format("Fehler beim Setzen der Daten für '%s'", Name.c_str()));
 }
 
-void TRegistry::WriteInteger(const std::string &Name, int Value) {
-  DWORD v = DWORD(Value);
-  LONG r = key_ ? RegSetValueExA(key_, Name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE *>(&v), sizeof v)
-                : ERROR_INVALID_HANDLE;
-  if (r != ERROR_SUCCESS)
-    throw ERegistryException(Format("Fehler beim Setzen der Daten für '%s'", Name.c_str()));
-}

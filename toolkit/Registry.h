@@ -22,11 +22,8 @@ class TRegistry {
   // A DWORD value; any other type raises ERegistryException.
   bool ReadBool(const std::string &Name) const;
   int ReadInteger(const std::string &Name) const;
-  std::string ReadString(const std::string &Name) const;
-  // Raise ERegistryException when the value cannot be written.
+  // Raises ERegistryException when the value cannot be written.
   void WriteString(const std::string &Name, const std::string &Value);
-  void WriteInteger(const std::string &Name, int Value);
-  void WriteBool(const std::string &Name, bool Value) { WriteInteger(Name, Value ? 1 : 0); }
 
  private:
   HKEY key_ = nullptr;

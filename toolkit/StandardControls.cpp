@@ -15,12 +15,6 @@ std::vector<std::string> TMemoLines::ToVector() const { return SplitLines(memo_.
 
 int TMemoLines::Count() const { return int(ToVector().size()); }
 
-std::string TMemoLines::operator[](int i) const {
-  auto lines = ToVector();
-  if (i < 0 || size_t(i) >= lines.size()) throw ERangeError("Listenindex überschreitet das Maximum");
-  return lines[size_t(i)];
-}
-
 void TMemoLines::Assign(const std::vector<std::string> &lines) {
   std::string text;
   for (size_t i = 0; i < lines.size(); ++i) {
@@ -28,13 +22,6 @@ void TMemoLines::Assign(const std::vector<std::string> &lines) {
     text += lines[i];
   }
   memo_.SetText(text);
-}
-
-int TMemoLines::Add(const std::string &line) {
-  auto lines = ToVector();
-  lines.push_back(line);
-  Assign(lines);
-  return int(lines.size()) - 1;
 }
 
 void TMemoLines::Clear() { memo_.SetText(std::string()); }
@@ -48,8 +35,6 @@ std::string TMemoLines::Text() const {
 void TMemoLines::SetText(const std::string &text) { Assign(SplitLines(text)); }
 
 void TMemoLines::LoadFromFile(const std::string &fileName) { SetText(ReadFileText(fileName)); }
-
-void TMemoLines::SaveToFile(const std::string &fileName) const { WriteFileText(fileName, Text()); }
 
 void TMemoLines::BeginUpdate() {
   if (updating_++ == 0 && memo_.HandleAllocated()) SendMessageA(memo_.Handle(), WM_SETREDRAW, FALSE, 0);

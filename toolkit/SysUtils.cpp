@@ -32,8 +32,6 @@ std::string Format(const char *fmt, ...) {
   return s;
 }
 
-std::string IntToStr(long long value) { return std::to_string(value); }
-
 std::string SysErrorMessage(DWORD code) {
   char buf[512] = {0};
   DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
@@ -48,13 +46,6 @@ std::string LowerCase(const std::string &s) {
   std::string r = s;
   for (char &c : r)
     if (c >= 'A' && c <= 'Z') c = char(c + 32);
-  return r;
-}
-
-std::string UpperCase(const std::string &s) {
-  std::string r = s;
-  for (char &c : r)
-    if (c >= 'a' && c <= 'z') c = char(c - 32);
   return r;
 }
 
@@ -78,7 +69,6 @@ static int CompareWith(DWORD flags, const std::string &a, const std::string &b) 
   return r - 2;  // CSTR_LESS_THAN 1, CSTR_EQUAL 2, CSTR_GREATER_THAN 3
 }
 
-int AnsiCompareStr(const std::string &a, const std::string &b) { return CompareWith(0, a, b); }
 int AnsiCompareText(const std::string &a, const std::string &b) {
   return CompareWith(NORM_IGNORECASE, a, b);
 }

@@ -48,17 +48,14 @@ class EInOutError : public Exception {
 
 std::string Format(const char *fmt, ...) __attribute__((format(printf, 1, 2)));
 std::string FormatV(const char *fmt, va_list args);
-std::string IntToStr(long long value);
 std::string SysErrorMessage(DWORD code);
 
 // Text: AnsiXxx honour the code page (and its lead bytes); LowerCase changes A to Z only.
 std::string LowerCase(const std::string &s);
-std::string UpperCase(const std::string &s);
 std::string AnsiLowerCase(const std::string &s);
 std::string AnsiUpperCase(const std::string &s);
 std::string AnsiLowerCaseFileName(const std::string &s);
 std::string AnsiUpperCaseFileName(const std::string &s);
-int AnsiCompareStr(const std::string &a, const std::string &b);
 int AnsiCompareText(const std::string &a, const std::string &b);
 // File names: ordinal, ignoring case only (distinct names never compare equal).
 int AnsiCompareFileName(const std::string &a, const std::string &b);

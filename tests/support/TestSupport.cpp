@@ -114,6 +114,17 @@ void DeleteUserValue(const char *key, const char *name) {
   }
 }
 
+bool ReadUserString(const char *key, const char *name, std::string &value, DWORD &type) {
+  HKEY k;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
+  char buf[1024] = {};
+  DWORD size = sizeof buf;
+  bool ok = RegQueryValueExA(k, name, nullptr, &type, reinterpret_cast<BYTE *>(buf), &size) == ERROR_SUCCESS;
+  RegCloseKey(k);
+  if (ok) value.assign(buf, type == REG_SZ && size && buf[size - 1] == 0 ? size - 1 : size);
+  return ok;
+}
+
 void RemoveTree(const std::string &dir) {
   WIN32_FIND_DATAA fd;
   HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);

@@ -50,6 +50,8 @@ void RemoveTree(const std::string &dir);
 void SetUserDword(const char *key, const char *name, DWORD value);
 void SetUserString(const char *key, const char *name, const char *value);
 void DeleteUserValue(const char *key, const char *name);
+// A value under HKEY_CURRENT_USER and its type; false when it is absent.
+bool ReadUserString(const char *key, const char *name, std::string &value, DWORD &type);
 
 // Puts a file back as the test found it: its bytes and attributes, or its absence.
 class SavedFile {
