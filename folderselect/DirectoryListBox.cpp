@@ -5,7 +5,6 @@
 #include "folderselect/FolderPictures.h"
 #include "folderselect/PathHelpers.h"
 
-
 TDirectoryListBox::TDirectoryListBox(TComponent *AOwner) : TCustomListBox(AOwner) {
   SetWidth(145);
   // The order of the items is made by RebuildList, not by the control.
