@@ -9,14 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "folderselect/DirectoryListBox.h"
-#include "folderselect/DirectorySearch.h"
-#include "folderselect/DriveComboBox.h"
-#include "folderselect/DriveQueries.h"
 #include "folderselect/FileListBox.h"
-#include "folderselect/FolderPictures.h"
-#include "folderselect/PathHelpers.h"
-#include "folderselect/PathLabel.h"
 #include "module/ModuleLifetime.h"
 #include "template/ModulState.h"
 #include "toolkit/Form.h"
@@ -25,41 +20,21 @@ namespace {
 
 const char *const kRoot = "c:\\fbench";
 
+// Best of rounds, in seconds.
 double Seconds(const std::function<void()> &run, int rounds) {
-  LARGE_INTEGER f, a, b;
-  QueryPerformanceFrequency(&f);
   double best = 1e9;
   for (int i = 0; i < rounds; ++i) {
-    QueryPerformanceCounter(&a);
+    double start = NowMs();
     run();
-    QueryPerformanceCounter(&b);
-    best = std::min(best, double(b.QuadPart - a.QuadPart) / double(f.QuadPart));
+    best = std::min(best, (NowMs() - start) / 1000);
   }
   return best;
-}
-
-// Names in no particular order, so that the list cannot profit from the order of creation.
-std::string NameOf(int i) {
-  unsigned h = unsigned(i) * 2654435761u;
-  return Format("n%08x_%d", h, i);
-}
-
-// Wine looks through the whole directory for every new name, so making 100,000 files
-// this way takes many minutes; the trees are kept for later runs.
-void MakeFiles(const std::string &dir, int count) {
-  CreateDirectoryA(kRoot, nullptr);
-  if (!CreateDirectoryA(dir.c_str(), nullptr)) return;  // made by an earlier run
-  for (int i = 0; i < count; ++i) {
-    std::string path = dir + "\\" + NameOf(i) + ".txt";
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
-  }
 }
 
 void MakeDirs(const std::string &dir, int count) {
   CreateDirectoryA(kRoot, nullptr);
   if (!CreateDirectoryA(dir.c_str(), nullptr)) return;
-  for (int i = 0; i < count; ++i) CreateDirectoryA((dir + "\\" + NameOf(i)).c_str(), nullptr);
+  for (int i = 0; i < count; ++i) CreateDirectoryA((dir + "\\" + ScatteredName(i)).c_str(), nullptr);
 }
 
 size_t BareEnumerate(const std::string &dir, bool dirsOnly) {

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "bootlog/FileReplace.h"
 #include "bootlog/BootlogForm.h"
 #include "folderselect/SelectDirDlg.h"
@@ -24,18 +25,6 @@ namespace {
 
 const char *const kAutoexec = "c:\\AUTOEXEC.BAT";
 const char *const kFolder = "c:\\ibench";
-
-LARGE_INTEGER Now() {
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return t;
-}
-
-double Millis(LARGE_INTEGER a, LARGE_INTEGER b) {
-  LARGE_INTEGER f;
-  QueryPerformanceFrequency(&f);
-  return double(b.QuadPart - a.QuadPart) * 1000.0 / double(f.QuadPart);
-}
 
 void Write(const std::string &path, const std::string &bytes) {
   HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -60,8 +49,7 @@ struct Stats {
 Stats Measure(int rounds, const std::function<double()> &run) {
   std::vector<double> t;
   for (int i = 0; i < rounds; ++i) t.push_back(run());
-  std::sort(t.begin(), t.end());
-  return {t[t.size() / 2], t[std::min(t.size() - 1, t.size() * 95 / 100)]};
+  return {Quantile(t, 0.5), Quantile(t, 0.95)};
 }
 
 }  // namespace
@@ -74,10 +62,10 @@ int main() {
   std::string saved = Read(kAutoexec);
   CreateDirectoryA(kFolder, nullptr);
 
-  LARGE_INTEGER prompt{};
+  double prompt = 0;
   SetMessageBoxHandler([&prompt](const TMessageBoxRequest &r) {
     if (r.kind == TMessageBoxRequest::Dialog) {
-      prompt = Now();
+      prompt = NowMs();
       return IDNO;
     }
     return IDOK;
@@ -99,29 +87,29 @@ int main() {
     Write(kAutoexec, big);
     form->T263_CheckBox->SetChecked(checked);
     form->T263_CheckBox->Tag = 0;
-    LARGE_INTEGER start = Now();
+    double start = NowMs();
     SendMessageA(ok, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     SendMessageA(ok, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-    return Millis(start, prompt);
+    return prompt - start;
   };
   Stats add = Measure(kRounds, [&] { return click(true); });
   Stats remove = Measure(kRounds, [&] { return click(false); });
   Stats bare = Measure(kRounds, [&] {
-    LARGE_INTEGER start = Now();
+    double start = NowMs();
     std::string bytes = Read(kAutoexec);
     Write(std::string(kFolder) + "\\bare.bat", bytes);
-    return Millis(start, Now());
+    return NowMs() - start;
   });
 
   Stats replace = Measure(kRounds, [&] {
-    LARGE_INTEGER start = Now();
+    double start = NowMs();
     ReplaceFileContents(std::string(kFolder) + "\\bare.bat", big);
-    return Millis(start, Now());
+    return NowMs() - start;
   });
   Stats broadcast = Measure(kRounds, [&] {
-    LARGE_INTEGER start = Now();
+    double start = NowMs();
     SendMessageA(HWND_BROADCAST, ModulMessageId, 100, 0);
-    return Millis(start, Now());
+    return NowMs() - start;
   });
 
   std::printf("OK on a %u-byte AUTOEXEC.BAT, click to restart prompt, %d rounds (ms):\n",

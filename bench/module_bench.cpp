@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "module/ModulExports.h"
 
 namespace {
@@ -30,16 +31,6 @@ int gCycles = 200;          // alternating cycles, or the program's first argume
 int gGrowthCycles = 1000;   // cycles of each alone, or the second argument
 const char kSettingsKey[] = "SOFTWARE\\Orvane\\Tessaly 2000";
 
-double Now() {
-  static LARGE_INTEGER freq = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return double(t.QuadPart) * 1000.0 / double(freq.QuadPart);
-}
 
 // Answers any message box of the main thread so that the run cannot hang: "No" where
 // there is one (never agree to a restart), else OK.  The normal window shows none.
@@ -218,12 +209,6 @@ std::string GdiTypeChanges(const Objects &from, const Objects &to) {
   return text.empty() ? " none" : text;
 }
 
-double Quantile(std::vector<double> t, double q) {
-  if (t.empty()) return 0;
-  std::sort(t.begin(), t.end());
-  return t[std::min(t.size() - 1, size_t(q * double(t.size())))];
-}
-
 void PrintTimes(const char *what, std::vector<double> t) {
   std::sort(t.begin(), t.end());
   double sum = 0;
@@ -267,10 +252,10 @@ struct TipRun {
 
 // One ModulCreate, paint, ModulFree; the tip's window while it is open goes to inspect.
 void TipCycle(TipRun &run, Times *times, void (*inspect)(HWND) = nullptr) {
-  double a = Now();
+  double a = NowMs();
   CallModulCreate(run.create, 300, 1, 300, 460, 13, 0, "Rechnerstart in Datei festhalten",
                   "Hinweis", 4096, 263);
-  double b = Now();
+  double b = NowMs();
   std::vector<HWND> tips = TipWindows();
   if (tips.empty()) ++run.missing;
   for (HWND tip : tips) {
@@ -279,11 +264,11 @@ void TipCycle(TipRun &run, Times *times, void (*inspect)(HWND) = nullptr) {
   }
   Pump();
   GdiFlush();
-  double c = Now();
+  double c = NowMs();
   if (inspect && !tips.empty()) inspect(tips.front());
-  double c2 = Now();
+  double c2 = NowMs();
   run.free();
-  double d = Now();
+  double d = NowMs();
   Pump();
   run.leftOpen += int(TipWindows().size());
   if (times) {
@@ -379,7 +364,7 @@ void RegisterBareClass() {
 // with it, every child created visible in its final place, shown once.
 void BareCycle(Times *times) {
   HINSTANCE instance = GetModuleHandleA(nullptr);
-  double a = Now();
+  double a = NowMs();
   const RECT &r = gLayout.bounds;
   HWND w = CreateWindowExA(gLayout.exStyle, "BareBenchWindow", gLayout.caption.c_str(),
                            gLayout.style & ~WS_VISIBLE, r.left, r.top, r.right - r.left,
@@ -426,16 +411,16 @@ void BareCycle(Times *times) {
   SendMessageA(w, WM_SETICON, ICON_SMALL, LPARAM(small));
   ShowWindow(w, SW_SHOW);
   SetForegroundWindow(w);
-  double b = Now();
+  double b = NowMs();
   RedrawWindow(w, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   Pump();
   GdiFlush();
-  double c = Now();
+  double c = NowMs();
   DestroyWindow(w);
   for (HFONT f : fonts) DeleteObject(f);
   if (big) DestroyIcon(big);
   if (small) DestroyIcon(small);
-  double d = Now();
+  double d = NowMs();
   Pump();
   if (times) {
     times->shown.push_back(b - a);
@@ -471,9 +456,9 @@ int main(int argc, char **argv) {
   dll = dll.substr(0, dll.find_last_of('\\') + 1) + "Bootlog.dll";
 
   Objects beforeLoad = Count();
-  double t0 = Now();
+  double t0 = NowMs();
   HMODULE module = LoadLibraryA(dll.c_str());
-  double loadMs = Now() - t0;
+  double loadMs = NowMs() - t0;
   if (!module) {
     std::printf("LoadLibraryA(%s) failed, error %lu\n", dll.c_str(), GetLastError());
     return 1;

@@ -13,6 +13,7 @@
 #include <functional>
 #include <string>
 
+#include "BenchSupport.h"
 #include "folderselect/SelectDirDlg.h"
 #include "module/ModuleLifetime.h"
 #include "template/ModulState.h"
@@ -22,23 +23,8 @@ namespace {
 
 const char *const kRoot = "c:\\sdbench";
 
-double Now() {
-  LARGE_INTEGER f, c;
-  QueryPerformanceFrequency(&f);
-  QueryPerformanceCounter(&c);
-  return double(c.QuadPart) / double(f.QuadPart);
-}
-
-void MakeFiles(const std::string &dir, int count) {
-  CreateDirectoryA(kRoot, nullptr);
-  if (!CreateDirectoryA(dir.c_str(), nullptr)) return;  // made by an earlier run
-  for (int i = 0; i < count; ++i) {
-    unsigned h = unsigned(i) * 2654435761u;
-    std::string path = dir + "\\" + Format("n%08x_%d.txt", h, i);
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-  }
-}
+// Seconds on the performance counter.
+double Now() { return NowMs() / 1000; }
 
 double g_shownAt = 0;
 const char *g_windowClass = "TSelectDirDlg";
