@@ -29,9 +29,7 @@ bool IsLogBatHook(const std::string &line) {
   return LowerCase(line).find("log.bat") != std::string::npos;
 }
 
-std::string LogBatPath(const std::string &Folder) {
-  return EndsWithBackslash(Folder) ? Folder + "LOG.BAT" : Folder + "\\LOG.BAT";
-}
+std::string LogBatPath(const std::string &Folder) { return IncludeTrailingBackslash(Folder) + "LOG.BAT"; }
 
 namespace {
 // One name of a DOS path: 1 to 8 characters, then at most one dot and 1 to 3 more, none
@@ -52,14 +50,9 @@ bool IsDosName(const std::string &name) {
 
 // Characters beyond ASCII as DOS reads them: in the OEM code page.
 std::string ToDosCodePage(const std::string &text) {
-  for (char c : text)
-    if (static_cast<unsigned char>(c) >= 0x80) {
-      std::string oem(text.size() + 1, '\0');
-      CharToOemBuffA(text.c_str(), &oem[0], DWORD(text.size()));
-      oem.resize(text.size());
-      return oem;
-    }
-  return text;
+  std::string oem = text;
+  if (!oem.empty()) CharToOemBuffA(text.c_str(), &oem[0], DWORD(text.size()));
+  return oem;
 }
 }  // namespace
 
@@ -226,8 +219,15 @@ void TFormBootlog::HotSpeedButtonOKClick(TComponent *Sender) {
     // dialog it would call a file that is not there.
     if (T263_CheckBox->Tag == 0 && chosen) {
       std::string hook = HookLine(folder);
-      // A DOS end-of-file mark stays last, or the start-up interpreter never reads the hook.
+      // A DOS end-of-file mark stays last, or the start-up interpreter never reads the
+      // hook; one that ends the last line's text goes on a line of its own first.
       int at = autoexec.Count();
+      if (at > 0 && autoexec[at - 1].size() > 1 && autoexec[at - 1].back() == '\x1A') {
+        std::string last = autoexec[at - 1];
+        autoexec.Delete(at - 1);
+        autoexec.Insert(at - 1, last.substr(0, last.size() - 1));
+        autoexec.Insert(at++, "\x1A");
+      }
       if (at > 0 && autoexec[at - 1] == "\x1A") --at;
       autoexec.Insert(at, hook);
       ReplaceFileContents(AutoexecPath(), autoexec.Text());

@@ -15,14 +15,15 @@ TFileCalls &FileCalls() {
 
 namespace {
 
-// The name without its extension (the folder stays), the extension replaced by ext.
+// The path with its extension (or none) replaced by ext.
 std::string WithExtension(const std::string &path, const char *ext) {
-  std::string name = ExtractFileName(path);
-  size_t dot = name.rfind('.');
-  std::string base = path.substr(0, path.size() - name.size()) +
-                     (dot == std::string::npos ? name : name.substr(0, dot));
-  return base + ext;
+  return path.substr(0, path.size() - ExtractFileExt(path).size()) + ext;
 }
+
+// The name the new content is written under before it takes Path's place, and the name
+// the old file keeps meanwhile where the system has no replacing move.
+std::string ReplacementName(const std::string &Path) { return WithExtension(Path, ".BL$"); }
+std::string BackupName(const std::string &Path) { return WithExtension(Path, ".BL~"); }
 
 EFCreateError CreateError(const std::string &path, const std::string &reason) {
   return EFCreateError(Format("Datei %s kann nicht erstellt werden. %s", path.c_str(), reason.c_str()));
@@ -37,11 +38,11 @@ bool Exists(const std::string &path) {
 }
 
 // Deletes what an earlier attempt left under a replacement's or backup's name, whatever
-// attributes it carries; true when there was one and it went.
-bool RemoveLeftover(const std::string &path) {
-  if (!Exists(path)) return false;
+// attributes it carries.
+void RemoveLeftover(const std::string &path) {
+  if (!Exists(path)) return;
   FileCalls().SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-  return FileCalls().DeleteFileA(path.c_str()) != FALSE;
+  FileCalls().DeleteFileA(path.c_str());
 }
 
 // Writes all of content in pieces; false with the system's code when a piece is refused
@@ -87,9 +88,6 @@ void WriteNewFile(const std::string &path, const std::string &temp, const std::s
 }
 
 }  // namespace
-
-std::string ReplacementName(const std::string &Path) { return WithExtension(Path, ".BL$"); }
-std::string BackupName(const std::string &Path) { return WithExtension(Path, ".BL~"); }
 
 void ReplaceFileContents(const std::string &Path, const std::string &Content) {
   TFileCalls &fs = FileCalls();
@@ -141,13 +139,10 @@ void ReplaceFileContents(const std::string &Path, const std::string &Content) {
   fs.DeleteFileA(backup.c_str());
 }
 
-bool RecoverInterruptedReplace(const std::string &Path) {
+void RecoverInterruptedReplace(const std::string &Path) {
   std::string backup = BackupName(Path);
-  bool putRight = false;
   // Without the file the backup is the complete old one; beside it, the new one made it.
-  if (Exists(backup) && !Exists(Path))
-    putRight = FileCalls().MoveFileA(backup.c_str(), Path.c_str()) != FALSE;
-  else
-    putRight = RemoveLeftover(backup);
-  return RemoveLeftover(ReplacementName(Path)) || putRight;
+  if (Exists(backup) && !Exists(Path)) FileCalls().MoveFileA(backup.c_str(), Path.c_str());
+  else RemoveLeftover(backup);
+  RemoveLeftover(ReplacementName(Path));
 }

@@ -1,7 +1,8 @@
 // Replacing a file so that it is never lost or half-written: the new content is written
 // beside it, checked and flushed, and only then put in its place.  At every moment a
 // complete file exists under its own name or under its backup name, and a failure leaves
-// the old file byte for byte as it was, with no temporary file behind.
+// the old file byte for byte as it was, with no temporary file behind (should even putting
+// the old file back fail, both stay complete for RecoverInterruptedReplace).
 #pragma once
 #include <windows.h>
 
@@ -27,19 +28,15 @@ struct TFileCalls {
 TFileCalls &FileCalls();
 TFileCalls RealFileCalls();
 
-// The name the new content is written under before it takes Path's place, and the name
-// the old file keeps meanwhile where the system has no replacing move ("AUTOEXEC.BA$",
-// "AUTOEXEC.BA~"; 8.3 names, as the start-up system sees only those).
-std::string ReplacementName(const std::string &Path);
-std::string BackupName(const std::string &Path);
-
-// Gives Path the bytes of Content, creating it if needed.  The attributes of an existing
-// file (hidden, system, archive) are kept.  Raises EFCreateError naming Path and the
+// Gives Path the bytes of Content, creating it if needed.  The new content is written as
+// "<name>.BL$" first; where the system has no replacing move the old file waits as
+// "<name>.BL~" (8.3 names, as the start-up system sees only those).  An existing file's
+// hidden and system attributes are kept; the new content is marked for archiving.  Raises EFCreateError naming Path and the
 // system's reason: for a read-only file (never made writable), a folder where the new
 // content cannot be written, a full disk, a file held open by another program.
 void ReplaceFileContents(const std::string &Path, const std::string &Content);
 
 // Puts right what a replacement interrupted by a crash or power loss left behind: the old
 // file back under its name when only the backup holds it, and no stray temporary or
-// backup file.  Returns true when something was put right.
-bool RecoverInterruptedReplace(const std::string &Path);
+// backup file.
+void RecoverInterruptedReplace(const std::string &Path);

@@ -8,6 +8,10 @@
 
 namespace {
 
+// The one tip window while it lives; cleared when the window is destroyed, whoever
+// destroys it.
+TFormBootlog *ModulForm = nullptr;
+
 // Clears ModulForm when the window is destroyed, whoever destroys it (ModulFree, the
 // host's close command, a second ModulCreate), so that no export touches a dead window.
 class TModulFormWatcher : public TComponent {
@@ -15,7 +19,7 @@ class TModulFormWatcher : public TComponent {
   TModulFormWatcher() : TComponent(nullptr) {}
   void Notification(TComponent *AComponent, TOperation Operation) override {
     TComponent::Notification(AComponent, Operation);
-    if (Operation == opRemove && AComponent == reinterpret_cast<TComponent *>(ModulForm))
+    if (Operation == opRemove && AComponent == ModulForm)
       ModulForm = nullptr;
   }
 };

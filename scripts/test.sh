@@ -19,8 +19,8 @@ cleanup() {
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
+servers+=("/usr/lib/wine/wineserver|$build/wineprefix-test" "/usr/lib/wine/wineserver|$build/wineprefix-120dpi")
 source "$root/scripts/wine-env.sh" "$build/wineprefix-test" fresh
-servers+=("$WINESERVER|$WINEPREFIX" "$WINESERVER|$build/wineprefix-120dpi")
 # Drives of every kind the drive list knows, as Wine lets a prefix declare them; the
 # server restarts so that Wine's mount manager reads them.
 drives=$build/wine-drives
@@ -61,12 +61,13 @@ if [ -f "$build/i686-tests/CTestTestfile.cmake" ] && bash "$root/scripts/can-run
   echo "shipped i686 DLL: running the host-like tests against $build/i686/bin/Bootlog.dll"
   export BOOTLOG_PREFIX_WIN32=$build/wineprefix-win32
   export BOOTLOG_PREFIX_WIN32_120DPI=$build/wineprefix-win32-120dpi
+  # Listed before they start, so that an interrupt ends them too.
+  servers+=("/usr/lib/wine/wineserver32|$BOOTLOG_PREFIX_WIN32" "/usr/lib/wine/wineserver32|$BOOTLOG_PREFIX_WIN32_120DPI")
   (
     source "$root/scripts/wine-env.sh" "$BOOTLOG_PREFIX_WIN32_120DPI" fresh win32
     "$WINELOADER" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 120 /f >/dev/null 2>&1
   )
   source "$root/scripts/wine-env.sh" "$BOOTLOG_PREFIX_WIN32" fresh win32
-  servers+=("$WINESERVER|$BOOTLOG_PREFIX_WIN32" "$WINESERVER|$BOOTLOG_PREFIX_WIN32_120DPI")
   ctest --test-dir "$build/i686-tests" --output-on-failure -j "$(nproc)" "$@" || status=$?
 else
   echo "shipped i686 DLL: not run, this machine cannot execute 32-bit code"

@@ -9,4 +9,3 @@ bool ModulChangedFlag = false;
 bool ModulOkFlag = false;
 bool ModulUndoFlag = false;
 uint16_t ModulMessageId = 0;
-TFormBootlog *ModulForm = nullptr;

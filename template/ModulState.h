@@ -5,8 +5,6 @@
 
 #include <cstdint>
 
-class TFormBootlog;
-
 extern int32_t ModulLanguage;     // 1 = English, any other value German
 extern int32_t ModulOsCode;       // the host's code of the running system, 1 to 18
 extern int32_t ModulOsBit;        // 1 shl (code - 1), or 0
@@ -16,6 +14,3 @@ extern bool ModulChangedFlag;
 extern bool ModulOkFlag;
 extern bool ModulUndoFlag;
 extern uint16_t ModulMessageId;   // the registered message "Orvane"; 0 if registration failed
-// The one tip window while it lives; cleared when the window is destroyed, whoever
-// destroys it.
-extern TFormBootlog *ModulForm;

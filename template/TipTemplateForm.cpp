@@ -74,9 +74,8 @@ void TfrmTippTemplate::FormCreate(TComponent *) {
       try {
         BSControl = reg.ReadBool("BSControl");
       } catch (const ERegistryException &) {
-        // Reported once; a value of the wrong type counts as no value.
+        // Reported once; a value of the wrong type counts as no value (BSControl stays set).
         ApplicationHandleException();
-        BSControl = true;
       }
     }
     reg.CloseKey();

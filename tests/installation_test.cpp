@@ -217,6 +217,8 @@ TEST_F(Installation, AddsTheHookOnceWhateverTheFileLooksLike) {
       {"bytes beyond ASCII and NUL", Bytes("REM \x80\xE4\xFF\0x\r\n"),
        Bytes("REM \x80\xE4\xFF\0x\r\n") + hook},
       {"DOS end-of-file mark", "@echo off\r\n\x1A", "@echo off\r\n" + hook + "\x1A\r\n"},
+      {"end-of-file mark right after the text", "@echo off\r\nSET A=1\x1A",
+       "@echo off\r\nSET A=1\r\n" + hook + "\x1A\r\n"},
       {"empty file", "", hook},
   };
   for (const Case &c : cases) {
