@@ -85,20 +85,20 @@ void TDriveComboBox::SetDriveLetter(char NewDrive) {
     int index = IndexOfDrive(driveLetter_);
     if (index >= 0) SetItemIndex(index);
   }
-  if (dirList_) {
-    try {
-      dirList_->SwitchDrive(driveLetter_);
-    } catch (...) {
-      // The list stayed where it was (an empty drive, say): so does the box, and the
-      // next pick of that drive tries it again.  A user's pick has already moved the
-      // selection, so the previous drive's own item is looked up first.
-      driveLetter_ = previousLetter;
-      int index = previousLetter == '\0' ? -1 : IndexOfDrive(previousLetter);
-      SetItemIndex(index >= 0 || previousLetter == '\0' ? index : previousIndex);
-      throw;
-    }
+  try {
+    // A linked list follows here, an unlinked one (as in the select-directory dialog)
+    // through OnChange.
+    if (dirList_) dirList_->SwitchDrive(driveLetter_);
+    if (OnChange) OnChange(this);
+  } catch (...) {
+    // The list stayed where it was (an empty drive, say): so does the box, and the
+    // next pick of that drive tries it again.  A user's pick has already moved the
+    // selection, so the previous drive's own item is looked up first.
+    driveLetter_ = previousLetter;
+    int index = previousLetter == '\0' ? -1 : IndexOfDrive(previousLetter);
+    SetItemIndex(index >= 0 || previousLetter == '\0' ? index : previousIndex);
+    throw;
   }
-  if (OnChange) OnChange(this);
 }
 
 void TDriveComboBox::SetTextCase(TTextCase Value) {

@@ -811,16 +811,21 @@ TEST_F(FolderLists, AFailedDriveChangePutsTheComboBoxBack) {
   int changes = 0, dirChanges = 0;
   combo->OnChange = [&](TComponent *) { ++changes; };
   dirs->OnChange = [&](TComponent *) { ++dirChanges; };
-  auto userPicksM = [&] {
-    SendMessageA(combo->Handle(), CB_SETCURSEL, 1, 0);
-    SendMessageA(form->Handle(), WM_COMMAND, MAKEWPARAM(0, CBN_SELCHANGE), LPARAM(combo->Handle()));
+  // The select-directory dialog's way: a box that is not linked, whose OnChange moves
+  // the list.
+  auto *unlinked = Make<TDriveComboBox>(400);
+  unlinked->OnChange = [&](TComponent *) { dirs->SetDriveLetter(unlinked->DriveLetter()); };
+  auto picksM = [&](TDriveComboBox *box) {
+    SendMessageA(box->Handle(), CB_SETCURSEL, 1, 0);
+    SendMessageA(form->Handle(), WM_COMMAND, MAKEWPARAM(0, CBN_SELCHANGE), LPARAM(box->Handle()));
   };
   struct Route {
     const char *name;
     std::function<void()> attempt;
     size_t boxes;  // the user's pick is reported in the standard error box
   } routes[] = {
-      {"user's pick", userPicksM, 1},
+      {"user's pick", [&] { picksM(combo); }, 1},
+      {"user's pick in an unlinked box", [&] { picksM(unlinked); }, 1},
       {"DriveLetter", [&] { EXPECT_THROW(combo->SetDriveLetter('m'), EInOutError); }, 0},
       {"linked directory list", [&] { EXPECT_THROW(dirs->SetCurrentDirectory("M:\\"), EInOutError); }, 0},
   };
@@ -832,6 +837,8 @@ TEST_F(FolderLists, AFailedDriveChangePutsTheComboBoxBack) {
       EXPECT_EQ(boxes.boxes.size() - before, r.boxes) << r.name << " round " << round;
       EXPECT_EQ(combo->DriveLetter(), 'c') << r.name << " round " << round;
       EXPECT_EQ(combo->ItemIndex(), 0) << r.name << " round " << round;
+      EXPECT_EQ(unlinked->DriveLetter(), 'c') << r.name << " round " << round;
+      EXPECT_EQ(unlinked->ItemIndex(), 0) << r.name << " round " << round;
       EXPECT_EQ(dirs->CurrentDirectory(), kRoot + "\\Alpha") << r.name << " round " << round;
       EXPECT_EQ(GetCurrentDir(), kRoot + "\\Alpha") << r.name << " round " << round;
     }
