@@ -53,6 +53,8 @@ class TDirectoryListBox : public TCustomListBox {
   bool VolumePreservesCase() const { return volumePreservesCase_; }
   bool VolumeCaseSensitive() const { return volumeCaseSensitive_; }
 
+  // Told after every change of directory.  While it runs, a listing of the new directory
+  // gives the entries read at the change: a file the handler makes shows only after it.
   TNotifyEvent OnChange;
 
   void Notification(TComponent *AComponent, TOperation Operation) override;

@@ -15,3 +15,9 @@ struct TDriveQueries {
 // Installs queries (null: the system's) and returns the previous ones.
 const TDriveQueries *SetDriveQueries(const TDriveQueries *queries);
 const TDriveQueries &CurrentDriveQueries();
+
+// "[label]" of the drive's volume, in the case of the drive letter; "[]" when the volume
+// cannot be read (no system error box is shown).
+std::string DriveVolumeLabel(char Drive);
+// The remote name of a redirected drive, else DriveVolumeLabel.
+std::string DriveNetworkName(char Drive);

@@ -15,11 +15,6 @@ std::string JoinPath(const std::string &Path, const std::string &Name);
 std::string ShortenPathToWidth(const std::string &FileName, TCanvas &Canvas, int MaxWidth);
 // One shortening step on a directory part: "\Alpha\Beta\" becomes "\...\Beta\".
 void DropFirstDirectory(std::string &Dir);
-// "[label]" of the drive's volume, in the case of the drive letter; "[]" when the volume
-// cannot be read (no system error box is shown).
-std::string DriveVolumeLabel(char Drive);
-// The remote name of a redirected drive, else DriveVolumeLabel.
-std::string DriveNetworkName(char Drive);
 // Splits a typed or listed path into drive letter (#0 for a network path), directory
 // and file part, entering every directory on the way to check it.  Raises EInOutError
 // for one that cannot be entered; the current directory is restored in every case.

@@ -1,6 +1,8 @@
 // Path helpers and the path label, on a directory tree of the test's own in c:\.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "folderselect/DirectoryListBox.h"
 #include "folderselect/DirectorySearch.h"
 #include "folderselect/DriveComboBox.h"
@@ -73,6 +75,36 @@ TEST_F(PathHelpers, SplitEditPathRaisesForMissingDirectoriesAndRestoresTheCurren
     EXPECT_THROW(SplitEditPath(typed, drive, dir, file), EInOutError) << typed;
     EXPECT_EQ(GetCurrentDir(), kRoot + "\\Data") << typed;
   }
+}
+
+// A directory change reads a folder once for every list that follows it, and only then.
+TEST_F(PathHelpers, AReadScopeAnswersRepeatedSearchesAndForgetsThemAtItsEnd) {
+  using Names = std::vector<std::string>;
+  auto names = [](const std::string &pattern) {
+    Names n;
+    ForEachDirectoryEntry(pattern, [&n](DWORD, const char *name) { n.push_back(name); });
+    std::sort(n.begin(), n.end());
+    return n;
+  };
+  const std::string windows = kRoot + "\\Data\\Windows\\*.*";
+  const Names first = {".", "..", "System", "win.ini"};
+  {
+    TDirectoryReadScope outer;
+    EXPECT_EQ(names(windows), first);
+    WriteTextFile(kRoot + "\\Data\\Windows\\new.txt", "x");
+    {
+      TDirectoryReadScope inner;
+      EXPECT_EQ(names("Windows\\*.*"), first);  // the same folder by a relative name
+    }
+    EXPECT_EQ(names(windows), first);
+    // A search started while the entries of another are being walked.
+    Names nested;
+    ForEachDirectoryEntry(windows, [&](DWORD, const char *name) {
+      if (std::string(name) == "System") nested = names(kRoot + "\\Data\\*.*");
+    });
+    EXPECT_EQ(nested, (Names{".", "..", "Other", "Windows"}));
+  }
+  EXPECT_EQ(names(windows), (Names{".", "..", "System", "new.txt", "win.ini"}));
 }
 
 TEST_F(PathHelpers, TheCurrentDriveMeansTheProcesssOwnDirectory) {

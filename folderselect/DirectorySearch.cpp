@@ -1,0 +1,63 @@
+#include "folderselect/DirectorySearch.h"
+
+#include <algorithm>
+#include <deque>
+#include <vector>
+
+#include "toolkit/SysUtils.h"
+
+namespace {
+
+struct TFoundEntry {
+  DWORD attributes;
+  std::string name;
+};
+
+struct TSearch {
+  std::string key;  // the pattern's full path in upper case
+  std::vector<TFoundEntry> entries;
+};
+
+struct TReadCache {
+  int depth = 0;
+  // A deque: a visit may start a search of its own, and the entries being walked must
+  // stay where they are meanwhile.
+  std::deque<TSearch> searches;
+};
+TReadCache g_readCache;
+
+template <class Visit>
+void Search(const std::string &pattern, Visit visit) {
+  WIN32_FIND_DATAA fd;
+  TFindHandle find(FindFirstFileA(pattern.c_str(), &fd));
+  if (!find.Valid()) return;
+  do visit(fd.dwFileAttributes, fd.cFileName);
+  while (FindNextFileA(find.Get(), &fd));
+}
+
+}  // namespace
+
+TDirectoryReadScope::TDirectoryReadScope() { ++g_readCache.depth; }
+
+TDirectoryReadScope::~TDirectoryReadScope() {
+  if (--g_readCache.depth == 0) g_readCache.searches.clear();
+}
+
+void ForEachDirectoryEntry(const std::string &pattern,
+                           const std::function<void(DWORD attributes, const char *name)> &visit) {
+  if (g_readCache.depth == 0) {
+    Search(pattern, visit);
+    return;
+  }
+  std::string key = AnsiUpperCaseFileName(ExpandFileName(pattern));
+  auto known = std::find_if(g_readCache.searches.begin(), g_readCache.searches.end(),
+                            [&key](const TSearch &search) { return search.key == key; });
+  const TSearch *search = known == g_readCache.searches.end() ? nullptr : &*known;
+  if (!search) {
+    // Kept only once the search is complete.
+    std::vector<TFoundEntry> found;
+    Search(pattern, [&found](DWORD attributes, const char *name) { found.push_back({attributes, name}); });
+    search = &g_readCache.searches.emplace_back(TSearch{key, std::move(found)});
+  }
+  for (const TFoundEntry &e : search->entries) visit(e.attributes, e.name.c_str());
+}
