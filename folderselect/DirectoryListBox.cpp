@@ -29,13 +29,13 @@ void TDirectoryListBox::CreateWnd() {
   TCustomListBox::CreateWnd();
   if (!HandleAllocated()) return;
   RebuildList();
-  // RebuildList has selected the current directory's own item.  On a drive, position
-  // PathDepth is that item too, except at the root, where it is the first sub-directory
-  // (the list's first selection there, kept as it always was).  A network path's depth
-  // counts the backslashes of "\\server\share" as well and would land on some
-  // sub-directory, so there the own item stays selected.
-  if (!(currentDirectory_.size() >= 2 && currentDirectory_[0] == '\\' && currentDirectory_[1] == '\\'))
-    SetItemIndex(PathDepth(currentDirectory_));
+  // RebuildList has selected the current directory's own item; at a drive's root the
+  // list starts on its first sub-directory instead, as it always has.
+  if (AtDriveRoot()) SetItemIndex(1);
+}
+
+bool TDirectoryListBox::AtDriveRoot() const {
+  return currentDirectory_.size() == 3 && currentDirectory_[1] == ':' && currentDirectory_[2] == '\\';
 }
 
 char TDirectoryListBox::DriveLetter() const {
@@ -91,6 +91,7 @@ void TDirectoryListBox::RebuildList() {
       AddItem(rest, CurrentFolderBitmap.get());
     }
     selection = Count() - 1;
+    ownItemIndex_ = selection;
     TStringList dirs;
     dirs.Sorted = true;
     ListSubdirectories(cur, dirs);
@@ -145,8 +146,9 @@ void TDirectoryListBox::PaintItem(int Index, RECT Rect, UINT State) {
   int indent = 4 * Index + 2;
   auto *bitmap = static_cast<TBitmap *>(Objects(Index));
   if (bitmap) {
-    // Sub-directories share one indentation, one step below the current directory.
-    if (bitmap == ClosedFolderBitmap.get()) indent = 4 * (PathDepth(currentDirectory_) + 1) + 2;
+    // Sub-directories share one indentation, one step below the current directory's own
+    // item, and at a drive's root one step more.
+    if (bitmap == ClosedFolderBitmap.get()) indent = 4 * (ownItemIndex_ + (AtDriveRoot() ? 2 : 1)) + 2;
     glyphWidth = bitmap->Width();
     DrawGlyph(canvas, *bitmap, Rect, Rect.left + indent);
   }

@@ -78,6 +78,9 @@ class TDirectoryListBox : public TCustomListBox {
   void FontChanged() override;
 
  private:
+  // The current directory is a drive's root ("C:\").
+  bool AtDriveRoot() const;
+
   std::string currentDirectory_;
   TFileListBox *fileList_ = nullptr;
   TDriveComboBox *driveComboLink_ = nullptr;
@@ -85,4 +88,5 @@ class TDirectoryListBox : public TCustomListBox {
   bool inDirectoryChange_ = false;
   bool volumePreservesCase_ = false;
   bool volumeCaseSensitive_ = false;
+  int ownItemIndex_ = 0;  // the current directory's own item (at a share's root: the share)
 };

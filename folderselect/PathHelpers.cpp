@@ -129,9 +129,3 @@ int FontItemHeight(TFont &Font) {
   }
   return tm.tmHeight;
 }
-
-int PathDepth(const std::string &Path) {
-  int count = 0;
-  for (const char *p = AnsiStrScan(Path.c_str(), '\\'); p; p = AnsiStrScan(p + 1, '\\')) ++count;
-  return count;
-}

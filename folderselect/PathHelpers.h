@@ -22,5 +22,3 @@ void SplitEditPath(const std::string &EditText, char &Drive, std::string &DirPar
                    std::string &FilePart);
 // Character cell height of Font on the screen.
 int FontItemHeight(TFont &Font);
-// Number of "\" characters in Path.
-int PathDepth(const std::string &Path);

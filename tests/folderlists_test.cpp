@@ -127,37 +127,6 @@ TEST_F(FolderLists, DirectoryListAtTheRootSelectsTheFirstSubdirectoryOnlyAtCreat
   EXPECT_EQ(changes, 2);
 }
 
-TEST_F(FolderLists, OnANetworkPathTheCurrentDirectorysOwnItemIsSelected) {
-  const char *share = getenv("BOOTLOG_WINE_SHARE");
-  if (!share || !DirectoryExists(share)) GTEST_SKIP() << "the prefix has no network share";
-  const std::string top = std::string(share) + "\\ftest_lists";
-  RemoveTree(top);
-  for (const char *sub : {"d1", "d2", "d3", "d4", "d5"}) ASSERT_TRUE(ForceDirectories(top + "\\a\\b\\c\\" + sub));
-  ASSERT_TRUE(ForceDirectories(top + "\\sub1\\x"));
-  const struct {
-    std::string dir;
-    std::string selected;
-  } cases[] = {
-      {top + "\\a\\b\\c", "c"},
-      {top + "\\sub1", "sub1"},
-      {top, "ftest_lists"},
-      {share, std::string(share) + "\\"},
-  };
-  for (const auto &c : cases) {
-    ChDir(c.dir);
-    auto *dirs = Make<TDirectoryListBox>(10);
-    ASSERT_EQ(AnsiCompareFileName(dirs->CurrentDirectory(), c.dir), 0);
-    int index = dirs->ItemIndex();
-    EXPECT_EQ(index >= 0 ? dirs->Items(index) : "<none>", c.selected) << c.dir;
-    // Enter on it opens what is already open.
-    dirs->OpenSelectedItem();
-    EXPECT_EQ(AnsiCompareFileName(dirs->CurrentDirectory(), c.dir), 0) << c.dir;
-    delete dirs;
-  }
-  ChDir("C:\\");
-  RemoveTree(top);
-}
-
 TEST_F(FolderLists, DirectoryListIgnoresSamePathAndRejectsMissingOnesUnchanged) {
   auto *dirs = Make<TDirectoryListBox>(10);
   int changes = 0;
@@ -367,6 +336,43 @@ TEST_F(FolderLists, GlyphsAreTransparentAndIndentedByDepth) {
       EXPECT_LE(text, indents[i] + glyph->Width() + 6) << "item " << i;
     }
   }
+}
+
+TEST_F(FolderLists, OnANetworkPathTheOwnItemIsSelectedAndItsSubdirectoriesOneStepBelow) {
+  const char *share = getenv("BOOTLOG_WINE_SHARE");
+  if (!share || !DirectoryExists(share)) GTEST_SKIP() << "the prefix has no network share";
+  const std::string top = std::string(share) + "\\ftest_lists";
+  RemoveTree(top);
+  for (const char *sub : {"d1", "d2", "d3", "d4", "d5"}) ASSERT_TRUE(ForceDirectories(top + "\\a\\b\\c\\" + sub));
+  ASSERT_TRUE(ForceDirectories(top + "\\sub1\\x"));
+  const struct {
+    std::string dir;
+    std::string selected;
+  } cases[] = {
+      {top + "\\a\\b\\c", "c"},
+      {top + "\\sub1", "sub1"},
+      {top, "ftest_lists"},
+      {share, std::string(share) + "\\"},
+  };
+  for (const auto &c : cases) {
+    ChDir(c.dir);
+    auto *dirs = Make<TDirectoryListBox>(10);
+    ASSERT_EQ(AnsiCompareFileName(dirs->CurrentDirectory(), c.dir), 0);
+    int index = dirs->ItemIndex();
+    EXPECT_EQ(index >= 0 ? dirs->Items(index) : "<none>", c.selected) << c.dir;
+    // Its sub-directories one step below it, however many backslashes the path has.
+    if (index >= 0 && index + 1 < dirs->Count()) {
+      ItemPicture p = PaintItem(*dirs, index + 1, false, 200, dirs->ItemHeight());
+      auto *glyph = static_cast<TBitmap *>(dirs->Objects(index + 1));
+      EXPECT_EQ(FirstInk(p, ColorToRGB(clWindow)), 4 * (index + 1) + 2 + FirstOpaqueColumn(*glyph)) << c.dir;
+    }
+    // Enter on it opens what is already open.
+    dirs->OpenSelectedItem();
+    EXPECT_EQ(AnsiCompareFileName(dirs->CurrentDirectory(), c.dir), 0) << c.dir;
+    delete dirs;
+  }
+  ChDir("C:\\");
+  RemoveTree(top);
 }
 
 TEST_F(FolderLists, LowerCaseNamesOnVolumesThatDoNotPreserveCase) {

@@ -124,14 +124,10 @@ TEST_F(PathHelpers, TheCurrentDriveMeansTheProcesssOwnDirectory) {
   EXPECT_EQ(GetCurrentDir(), here);
 }
 
-TEST(PathText, JoinPathAndPathDepth) {
+TEST(PathText, JoinPath) {
   EXPECT_EQ(JoinPath("C:\\", "*.*"), "C:\\*.*");
   EXPECT_EQ(JoinPath("C:\\Windows", "*.*"), "C:\\Windows\\*.*");
   EXPECT_EQ(JoinPath("\\\\srv\\share\\", "a"), "\\\\srv\\share\\a");
-  EXPECT_EQ(PathDepth("C:\\"), 1);
-  EXPECT_EQ(PathDepth("C:\\Windows\\System"), 2);
-  EXPECT_EQ(PathDepth("\\\\server\\share\\a"), 4);
-  EXPECT_EQ(PathDepth(""), 0);
 }
 
 TEST(PathText, FileNamesCompareByTheirCharactersIgnoringCaseOnly) {
