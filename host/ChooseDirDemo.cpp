@@ -11,7 +11,10 @@
 
 namespace {
 
-bool SameText(const std::string &a, const char *b) { return lstrcmpiA(a.c_str(), b) == 0; }
+bool SameText(const std::string &a, const char *b) { return AnsiCompareText(a, b) == 0; }
+
+// The options by name, in the order of their members.
+const char *const kOptionNames[] = {"cdAllowNewName", "cdCreateOnAccept", "cdConfirmCreate"};
 
 bool ParseChooseDirOptions(const std::string &text, TChooseDirOptions &options) {
   int bits;
@@ -28,19 +31,18 @@ bool ParseChooseDirOptions(const std::string &text, TChooseDirOptions &options) 
     std::string name = text.substr(start, end - start);
     start = end + 1;
     if (name.empty()) continue;
-    if (SameText(name, "cdAllowNewName")) options.Bits |= 1;
-    else if (SameText(name, "cdCreateOnAccept")) options.Bits |= 2;
-    else if (SameText(name, "cdConfirmCreate")) options.Bits |= 4;
-    else return false;
+    int option = 0;
+    while (option < 3 && !SameText(name, kOptionNames[option])) ++option;
+    if (option == 3) return false;
+    options.Bits |= uint8_t(1u << option);
   }
   return true;
 }
 
 std::string OptionNames(TChooseDirOptions options) {
   std::string s;
-  const char *names[] = {"cdAllowNewName", "cdCreateOnAccept", "cdConfirmCreate"};
   for (int i = 0; i < 3; ++i)
-    if (options.Contains(TChooseDirOption(i))) s += std::string(s.empty() ? "" : ", ") + names[i];
+    if (options.Contains(TChooseDirOption(i))) s += std::string(s.empty() ? "" : ", ") + kOptionNames[i];
   return "[" + s + "]";
 }
 

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Exits 0 when this machine's kernel runs 32-bit x86 programs: it starts a 96-byte i386
+# Exits 0 when this machine's kernel runs 32-bit x86 programs: it starts a 93-byte i386
 # program that only calls exit(0).  BOOTLOG_NO_32BIT=1 makes the probe fail, to try the
 # path of a machine without it.
 [ -n "${BOOTLOG_NO_32BIT:-}" ] && exit 1

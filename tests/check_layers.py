@@ -22,7 +22,7 @@ FOLDERS = ["toolkit", "folderselect", "template", "bootlog", "module"]
 # highest toolkit layer.
 TOOLKIT_LAYERS = [
     {"SysUtils", "Consts", "OptionalApi"},
-    {"Classes", "StringList", "Registry", "SystemActions"},
+    {"Classes", "Registry", "SystemActions"},
     {"Graphics"},
     {"Controls", "Menus", "Screen"},
 ]

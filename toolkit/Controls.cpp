@@ -873,3 +873,15 @@ LRESULT TWinControl::WndProc(UINT msg, WPARAM w, LPARAM l) {
   }
   return TControl::WndProc(msg, w, l);
 }
+
+char AcceleratorChar(const std::string &caption) {
+  for (size_t i = 0; i + 1 < caption.size(); ++i) {
+    if (caption[i] != '&') continue;
+    if (caption[i + 1] == '&') {
+      ++i;
+      continue;
+    }
+    return UpCase(caption[i + 1]);
+  }
+  return 0;
+}

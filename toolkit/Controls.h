@@ -107,9 +107,6 @@ class TControl : public TComponent {
   HWND Handle();
   bool HandleAllocated() const { return handle_ != nullptr; }
   void HandleNeeded() { Handle(); }
-  // Destroys the window, when there is one, and makes it anew (style changes need a new
-  // window).
-  void RecreateWnd();
   void Invalidate();
   void Refresh() { Repaint(); }
   void Repaint();
@@ -137,6 +134,10 @@ class TControl : public TComponent {
   virtual void CreateParams(TCreateParams &params);
   virtual void CreateWnd();
   virtual void DestroyWnd();
+  // Destroys the window, when there is one, and makes it anew (style changes need a new
+  // window).  Only for a control whose DestroyWnd keeps what its window held: a parent's
+  // window takes its children's windows with it, past their DestroyWnd.
+  void RecreateWnd();
   void BeginDestroy() override;
   // Every message of the window: the default forwards to the window's own procedure.
   virtual LRESULT WndProc(UINT msg, WPARAM w, LPARAM l);

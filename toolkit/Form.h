@@ -1,5 +1,5 @@
-// Forms (top-level windows whose layout comes from form resources), the application and
-// screen objects, and the registry of component classes that form resources name.
+// Forms: top-level windows whose layout comes from form resources, shown modeless or
+// modal, with the keyboard handling of a dialog.
 #pragma once
 #include <windows.h>
 

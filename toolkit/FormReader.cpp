@@ -42,8 +42,14 @@ class Lexer {
     return t;
   }
 
+  [[noreturn]] void Fail(const std::string &what) const { FailAt(line_, what); }
+  [[noreturn]] void FailAt(int line, const std::string &what) const {
+    throw EReadError(Format("Formularressource %s, Zeile %d: %s", name_.c_str(), line, what.c_str()));
+  }
+
+ private:
   // A name: letters, digits, "_" and "." (Owner.Component).
-  Token ReadIdent(Token &t) {
+  Token ReadIdent(Token t) {
     size_t start = p_;
     while (p_ < s_.size() && (std::isalnum(static_cast<unsigned char>(s_[p_])) || s_[p_] == '_' || s_[p_] == '.'))
       ++p_;
@@ -53,7 +59,7 @@ class Lexer {
   }
 
   // A whole number: decimal, or hexadecimal after "$"; a "-" before either.
-  Token ReadNumber(Token &t) {
+  Token ReadNumber(Token t) {
     bool neg = s_[p_] == '-';
     if (neg) ++p_;
     long long v = 0;
@@ -76,9 +82,8 @@ class Lexer {
 
   // A text: 'quoted' parts (with '' for a quote) and #code characters, joined by "+" also
   // across lines.
-  Token ReadText(Token &t) {
+  Token ReadText(Token t) {
     t.kind = Token::Str;
-    // 'text', #code and their concatenations, also across lines with "+".
     for (;;) {
       if (p_ < s_.size() && s_[p_] == '\'') {
         ++p_;
@@ -118,12 +123,6 @@ class Lexer {
     return t;
   }
 
-  [[noreturn]] void Fail(const std::string &what) const { FailAt(line_, what); }
-  [[noreturn]] void FailAt(int line, const std::string &what) const {
-    throw EReadError(Format("Formularressource %s, Zeile %d: %s", name_.c_str(), line, what.c_str()));
-  }
-
- private:
   void SkipBlanks() {
     while (p_ < s_.size()) {
       char c = s_[p_];

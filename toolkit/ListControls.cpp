@@ -124,7 +124,7 @@ TCustomListBox::TCustomListBox(TComponent *AOwner) : TWinControl(AOwner), items_
 void TCustomListBox::CreateParams(TCreateParams &p) {
   TWinControl::CreateParams(p);
   p.ClassName = "LISTBOX";
-  p.Style |= WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS;
+  p.Style |= WS_VSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS;
   if (sorted_) p.Style |= LBS_SORT;
   if (multiSelect_) p.Style |= LBS_EXTENDEDSEL;
   if (!integralHeight_) p.Style |= LBS_NOINTEGRALHEIGHT;
@@ -290,7 +290,7 @@ TCustomComboBox::TCustomComboBox(TComponent *AOwner) : TWinControl(AOwner), item
 void TCustomComboBox::CreateParams(TCreateParams &p) {
   TWinControl::CreateParams(p);
   p.ClassName = "COMBOBOX";
-  p.Style |= WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS;
+  p.Style |= WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS;
 }
 
 int TCustomComboBox::DroppedHeight() const {

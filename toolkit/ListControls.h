@@ -78,6 +78,8 @@ class TCustomListBox : public TWinControl {
   void SetIntegralHeight(bool v);
   int ItemHeight() const { return itemHeight_; }
   void SetItemHeight(int v);
+  // The items and the selection come through into the new window.
+  using TControl::RecreateWnd;
 
  protected:
   // Paints one item on Canvas(), whose brush and font are already set for the item's
@@ -122,6 +124,8 @@ class TCustomComboBox : public TWinControl {
   int DropDownCount = 8;
 
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+  // The items and the selection come through into the new window.
+  using TControl::RecreateWnd;
 
   TNotifyEvent OnChange;
 

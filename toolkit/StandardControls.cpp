@@ -62,8 +62,7 @@ std::string TCustomEdit::Text() const {
 void TCustomEdit::CreateParams(TCreateParams &p) {
   TWinControl::CreateParams(p);
   p.ClassName = "EDIT";
-  p.Style |= ES_AUTOHSCROLL | (readOnly_ ? ES_READONLY : 0) | (oemConvert_ ? ES_OEMCONVERT : 0) |
-             WS_TABSTOP;
+  p.Style |= ES_AUTOHSCROLL | (readOnly_ ? ES_READONLY : 0) | (oemConvert_ ? ES_OEMCONVERT : 0);
   if (Ctl3D()) p.ExStyle |= WS_EX_CLIENTEDGE;
   else p.Style |= WS_BORDER;
 }
@@ -148,7 +147,7 @@ TCheckBox::TCheckBox(TComponent *AOwner) : TWinControl(AOwner) {
 void TCheckBox::CreateParams(TCreateParams &p) {
   TWinControl::CreateParams(p);
   p.ClassName = "BUTTON";
-  p.Style |= BS_AUTOCHECKBOX | WS_TABSTOP;
+  p.Style |= BS_AUTOCHECKBOX;
 }
 
 void TCheckBox::CreateWnd() {
@@ -190,7 +189,7 @@ TButton::TButton(TComponent *AOwner) : TWinControl(AOwner) {
 void TButton::CreateParams(TCreateParams &p) {
   TWinControl::CreateParams(p);
   p.ClassName = "BUTTON";
-  p.Style |= (default_ ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | WS_TABSTOP;
+  p.Style |= default_ ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
 }
 
 void TButton::SetDefault(bool v) {
@@ -286,18 +285,6 @@ void TCustomLabel::AdjustBounds() {
   if (ShowAccelChar) text.erase(std::remove(text.begin(), text.end(), '&'), text.end());
   SIZE s = Canvas().TextExtent(text);
   SetBounds(left_, top_, s.cx, s.cy);
-}
-
-char AcceleratorChar(const std::string &caption) {
-  for (size_t i = 0; i + 1 < caption.size(); ++i) {
-    if (caption[i] != '&') continue;
-    if (caption[i + 1] == '&') {
-      ++i;
-      continue;
-    }
-    return UpCase(caption[i + 1]);
-  }
-  return 0;
 }
 
 char TCustomLabel::Accelerator() const { return ShowAccelChar ? AcceleratorChar(text_) : 0; }

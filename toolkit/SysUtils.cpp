@@ -223,19 +223,26 @@ bool RemoveFile(const std::string &name) { return DeleteFileA(name.c_str()) != F
   throw EInOutError(Format("E/A-Fehler %lu: %s", (unsigned long)code, SysErrorMessage(code).c_str()), code);
 }
 
-std::string GetCurrentDir() {
-  char buf[MAX_PATH * 2];
-  DWORD n = GetCurrentDirectoryA(sizeof buf, buf);
-  if (n == 0 || n >= sizeof buf) return std::string();
-  return std::string(buf, n);
-}
-
-std::string CurrentDirOrRaise() {
+// The process's current directory, or empty with the reason in code.
+static std::string ReadCurrentDir(DWORD &code) {
   char buf[MAX_PATH * 2];
   DWORD n = GetCurrentDirectoryA(sizeof buf, buf);
   if (n > 0 && n < sizeof buf) return std::string(buf, n);
-  DWORD code = n == 0 ? GetLastError() : 0;
-  RaiseInOutError(code ? code : DWORD(ERROR_FILENAME_EXCED_RANGE));
+  code = n == 0 ? GetLastError() : 0;
+  if (!code) code = ERROR_FILENAME_EXCED_RANGE;
+  return std::string();
+}
+
+std::string GetCurrentDir() {
+  DWORD code = 0;
+  return ReadCurrentDir(code);
+}
+
+std::string CurrentDirOrRaise() {
+  DWORD code = 0;
+  std::string dir = ReadCurrentDir(code);
+  if (dir.empty()) RaiseInOutError(code);
+  return dir;
 }
 
 void ChDir(const std::string &dir) {
