@@ -1,18 +1,15 @@
 #include "bootlog/BootlogForm.h"
 
-#include <cctype>
-
 #include "bootlog/FileReplace.h"
 #include "folderselect/SelectDirDlg.h"
 #include "template/ModulState.h"
+#include "template/OsEditions.h"
 #include "toolkit/Dialogs.h"
 
 namespace {
 const char *const kShowCaption = "WINBOOT.LOG anzeigen";
 const char *const kHideCaption = "WINBOOT.LOG ausblenden";
 }  // namespace
-
-std::string BootDriveRoot() { return "c:\\"; }
 
 const std::vector<std::string> &LogBatText() {
   static const std::vector<std::string> lines = {
@@ -25,70 +22,33 @@ const std::vector<std::string> &LogBatText() {
   return lines;
 }
 
-bool IsLogBatHook(const std::string &line) {
-  return LowerCase(line).find("log.bat") != std::string::npos;
-}
-
-std::string LogBatPath(const std::string &Folder) { return IncludeTrailingBackslash(Folder) + "LOG.BAT"; }
-
-namespace {
-// One name of a DOS path: 1 to 8 characters, then at most one dot and 1 to 3 more, none
-// of them a blank or a character DOS keeps for itself.
-bool IsDosName(const std::string &name) {
-  size_t dot = name.find('.');
-  std::string base = name.substr(0, dot);
-  std::string ext = dot == std::string::npos ? std::string() : name.substr(dot + 1);
-  if (base.empty() || base.size() > 8 || ext.size() > 3) return false;
-  if (dot != std::string::npos && ext.empty()) return false;
-  for (char c : base + ext) {
-    auto u = static_cast<unsigned char>(c);
-    if (u <= ' ' || u == 0x7F || std::string("\"*+,./:;<=>?[\\]|").find(c) != std::string::npos)
-      return false;
-  }
-  return true;
-}
-
-// Characters beyond ASCII as DOS reads them: in the OEM code page.
-std::string ToDosCodePage(const std::string &text) {
-  std::string oem = text;
-  if (!oem.empty()) CharToOemBuffA(text.c_str(), &oem[0], DWORD(text.size()));
-  return oem;
-}
-}  // namespace
-
-bool IsPlainDosPath(const std::string &Path) {
-  if (Path.size() < 2 || !std::isalpha(static_cast<unsigned char>(Path[0])) || Path[1] != ':')
-    return false;
-  std::string rest = Path.substr(2);
-  if (rest.empty() || rest == "\\") return true;
-  if (rest[0] != '\\') return false;
-  if (rest.back() == '\\') rest.pop_back();
-  size_t start = 1;
-  for (;;) {
-    size_t end = rest.find('\\', start);
-    if (!IsDosName(rest.substr(start, end == std::string::npos ? std::string::npos : end - start)))
-      return false;
-    if (end == std::string::npos) return true;
-    start = end + 1;
-  }
-}
-
-std::string HookLine(const std::string &Folder) {
-  std::string dosFolder = Folder;
-  if (!IsPlainDosPath(dosFolder)) {
-    char shortPath[MAX_PATH] = {0};
-    DWORD n = FileCalls().GetShortPathNameA(Folder.c_str(), shortPath, sizeof shortPath);
-    dosFolder = n > 0 && n < sizeof shortPath ? std::string(shortPath, n) : std::string();
-    if (!IsPlainDosPath(dosFolder))
-      throw EFCreateError("Datei " + BootDriveRoot() + "AUTOEXEC.BAT wurde nicht geändert. Das "
-                          "Verzeichnis " + Folder + " hat keinen kurzen Namen (8.3), unter dem "
-                          "LOG.BAT beim Rechnerstart aufgerufen werden kann.");
-  }
-  return "@call " + ToDosCodePage(LogBatPath(dosFolder));
-}
-
-static std::string AutoexecPath() { return BootDriveRoot() + "AUTOEXEC.BAT"; }
 static std::string WinbootLogPath() { return BootDriveRoot() + "winboot.log"; }
+
+std::string LogViewText(const std::string &Log, int Language) {
+  std::string text;
+  for (const std::string &line : SplitLines(Log)) text += line + "\r\n";
+  if (text.size() <= kLogViewLimit) return text;
+  std::string head = Language == 1 ? "(Older entries are not shown here; the file still holds them.)\r\n"
+                                   : "(Ältere Einträge werden hier nicht angezeigt; die Datei enthält sie weiterhin.)\r\n";
+  size_t from = text.size() - (kLogViewLimit - head.size());
+  // From the start of the first whole line that fits; a last line longer than the view
+  // is shown from where it fits.
+  if (text[from - 1] != '\n') {
+    size_t next = text.find('\n', from);
+    if (next != std::string::npos && next + 1 < text.size()) from = next + 1;
+  }
+  return head + text.substr(from);
+}
+
+std::string AutoexecIgnoredNotice(int Language) {
+  if (Language == 1)
+    return "Please note: this version of Windows does not carry out the commands in AUTOEXEC.BAT "
+           "when the computer starts. Starts are recorded in c:\\winboot.log only when the "
+           "computer starts a Windows that does (Windows 95 or 98).";
+  return "Bitte beachten Sie: Diese Windows-Version führt die Befehle in der AUTOEXEC.BAT beim "
+         "Rechnerstart nicht aus. Rechnerstarts werden nur dann in c:\\winboot.log festgehalten, "
+         "wenn der Rechner mit einem Windows startet, das sie ausführt (Windows 95 oder 98).";
+}
 
 TFormBootlog::TFormBootlog(TComponent *AOwner) : TfrmTippTemplate(AOwner) {}
 
@@ -124,6 +84,7 @@ void TFormBootlog::FillLogBatText() {
 }
 
 void TFormBootlog::FormCreate(TComponent *Sender) {
+  setUpForSaving_ = false;
   TfrmTippTemplate::FormCreate(Sender);
   if (!ModulTipValid) return;
   // An earlier save cut short by a crash or power loss may have left the old AUTOEXEC.BAT
@@ -150,6 +111,7 @@ void TFormBootlog::FormCreate(TComponent *Sender) {
   bool logExists = FileExists(WinbootLogPath());
   T263_SpeedButton->SetEnabled(logExists);
   T263_SpeedButtonDEL->SetEnabled(logExists);
+  setUpForSaving_ = true;
 }
 
 void TFormBootlog::HotSpeedButtonUndoClick(TComponent *Sender) {
@@ -175,7 +137,7 @@ void TFormBootlog::T263_SpeedButtonClick(TComponent *) {
     return;
   }
   T263_MemoWinBootLog->Lines().Clear();
-  T263_MemoWinBootLog->Lines().LoadFromFile(WinbootLogPath());
+  T263_MemoWinBootLog->SetText(LogViewText(ReadFileText(WinbootLogPath()), ModulLanguage));
   // The log takes the place of the check box and the batch text; the two log buttons
   // below it stay where they are, so the one that leaves the view is always at hand.
   RECT box = T263_CheckBox->BoundsRect(), memo = T263_Memo->BoundsRect();
@@ -189,6 +151,8 @@ void TFormBootlog::T263_SpeedButtonClick(TComponent *) {
   HotSpeedButtonUndo->SetEnabled(false);
   HotSpeedButtonOK->SetEnabled(false);
   T263_SpeedButton->SetCaption(kHideCaption);
+  // The newest entries are the ones the log is opened for.
+  T263_MemoWinBootLog->ScrollToEnd();
 }
 
 void TFormBootlog::T263_SpeedButtonDELClick(TComponent *) {
@@ -204,8 +168,11 @@ void TFormBootlog::T263_SpeedButtonDELClick(TComponent *) {
 }
 
 void TFormBootlog::HotSpeedButtonOKClick(TComponent *Sender) {
-  TStringList autoexec;
-  autoexec.LoadFromFile(AutoexecPath());
+  // A window not valid for the system, or whose set-up failed, shows an empty batch text
+  // and knows nothing of AUTOEXEC.BAT: saving it would only destroy the user's files.
+  if (!setUpForSaving_) return;
+
+  std::string autoexec = ReadFileText(AutoexecPath());
 
   std::string folder;
   bool chosen = ChooseDirectory(folder, TChooseDirOptions(), 1000);
@@ -218,25 +185,12 @@ void TFormBootlog::HotSpeedButtonOKClick(TComponent *Sender) {
     // A hook is added once, and only for a LOG.BAT that was written: after a cancelled
     // dialog it would call a file that is not there.
     if (T263_CheckBox->Tag == 0 && chosen) {
-      std::string hook = HookLine(folder);
-      // A DOS end-of-file mark stays last, or the start-up interpreter never reads the
-      // hook; one that ends the last line's text goes on a line of its own first.
-      int at = autoexec.Count();
-      if (at > 0 && autoexec[at - 1].size() > 1 && autoexec[at - 1].back() == '\x1A') {
-        std::string last = autoexec[at - 1];
-        autoexec.Delete(at - 1);
-        autoexec.Insert(at - 1, last.substr(0, last.size() - 1));
-        autoexec.Insert(at++, "\x1A");
-      }
-      if (at > 0 && autoexec[at - 1] == "\x1A") --at;
-      autoexec.Insert(at, hook);
-      ReplaceFileContents(AutoexecPath(), autoexec.Text());
+      ReplaceFileContents(AutoexecPath(), AutoexecWithHook(autoexec, HookLine(folder)));
       T263_CheckBox->Tag = 1;
     }
+    if (IgnoresAutoexecCommands(Tag)) ShowMessage(AutoexecIgnoredNotice(ModulLanguage));
   } else {
-    for (int i = autoexec.Count() - 1; i >= 0; --i)
-      if (IsLogBatHook(autoexec[i])) autoexec.Delete(i);
-    ReplaceFileContents(AutoexecPath(), autoexec.Text());
+    ReplaceFileContents(AutoexecPath(), AutoexecWithoutHooks(autoexec));
     T263_CheckBox->Tag = 0;
   }
 

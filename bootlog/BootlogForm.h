@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "bootlog/Autoexec.h"
 #include "template/TipTemplateForm.h"
 #include "toolkit/CheckBox.h"
 #include "toolkit/Memo.h"
@@ -29,6 +30,9 @@ class TFormBootlog : public TfrmTippTemplate {
 
   // True while the log view is shown.
   bool LogViewShown() const;
+  // True once the window was set up for the running system: its batch text filled and its
+  // check box set from AUTOEXEC.BAT.  Only such a window holds anything OK could save.
+  bool SetUpForSaving() const { return setUpForSaving_; }
 
  protected:
   std::vector<std::string> FormResources() const override {
@@ -40,19 +44,21 @@ class TFormBootlog : public TfrmTippTemplate {
  private:
   void FillLogBatText();
   void ShowBatchView();
+
+  bool setUpForSaving_ = false;
 };
 
-// The root of the boot drive.
-std::string BootDriveRoot();
 // The five lines of LOG.BAT as the tip proposes them.
 const std::vector<std::string> &LogBatText();
-// Whether a line of AUTOEXEC.BAT calls a LOG.BAT (any line that mentions one counts).
-bool IsLogBatHook(const std::string &line);
-// LOG.BAT in Folder ("C:\TOOLS" and the root "C:\" alike, with one backslash between).
-std::string LogBatPath(const std::string &Folder);
-// Whether Path is a drive, a colon and 8.3 names that real-mode DOS can use as they are.
-bool IsPlainDosPath(const std::string &Path);
-// The line of AUTOEXEC.BAT that calls Folder's LOG.BAT.  AUTOEXEC.BAT runs before Windows,
-// under DOS: a folder that is not a plain 8.3 path is called by its short name, in the
-// DOS code page.  Raises EFCreateError naming AUTOEXEC.BAT when it has no short name.
-std::string HookLine(const std::string &Folder);
+
+// The most of the log the view shows: the edit controls of Windows 95, 98 and ME hold no
+// more than 64 KB.
+constexpr size_t kLogViewLimit = 60000;
+// What the log view shows of the log's text: all of it, its lines ending in CR LF; or,
+// for a longer log, its newest lines that fit in kLogViewLimit bytes, from the start of a
+// line, under a first line that says older entries are left out.
+std::string LogViewText(const std::string &Log, int Language);
+
+// The notice shown on OK on systems that start without running the commands of
+// AUTOEXEC.BAT.
+std::string AutoexecIgnoredNotice(int Language);

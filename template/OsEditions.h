@@ -18,3 +18,12 @@ constexpr const char *kOsEditionNames[kNamedOsEditions] = {
     "Windows 98 ME",
     "Windows XP",
 };
+
+// Windows 95, 98 and ME (codes 1 to 9 and 12): any program may restart them; the others
+// restart only for a process that has enabled its shutdown privilege.
+constexpr bool IsWindows9xCode(int code) { return (code >= 1 && code <= 9) || code == 12; }
+
+// Windows NT 4, 2000, ME, XP and later (codes 10 to 18) start without running the commands
+// of AUTOEXEC.BAT: NT 4, 2000 and XP take only its SET and PATH lines, ME only its
+// environment lines.
+constexpr bool IgnoresAutoexecCommands(int code) { return code >= 10 && code <= 18; }

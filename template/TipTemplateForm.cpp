@@ -192,6 +192,7 @@ bool SetPrivilege(const std::string &Name, bool Enable) {
   if (!sys.OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token))
     return false;
   bool result = false;
+  DWORD error = ERROR_SUCCESS;
   TOKEN_PRIVILEGES request = {};
   if (sys.LookupPrivilegeValueA(nullptr, Name.c_str(), &request.Privileges[0].Luid)) {
     request.PrivilegeCount = 1;
@@ -200,14 +201,18 @@ bool SetPrivilege(const std::string &Name, bool Enable) {
     DWORD returned = 0;
     result = sys.AdjustTokenPrivileges(token, FALSE, &request, sizeof previous, &previous, &returned) != 0;
   }
+  error = GetLastError();
   sys.CloseHandle(token);
+  SetLastError(error);  // the reason of a failure, not the closing's
   return result;
 }
 
 bool ShutdownWithPrivilege(int Flags) {
   if (!SetPrivilege("SeShutdownPrivilege", true)) return false;
   bool result = SystemActions().ExitWindowsEx(UINT(Flags), 0) != 0;
+  DWORD error = GetLastError();
   SetPrivilege("SeShutdownPrivilege", false);
+  SetLastError(error);  // why Windows refused, not how the privilege went back
   return result;
 }
 
@@ -217,13 +222,21 @@ void TfrmTippTemplate::NeuStart() {
       "Neustart jetzt durchgeführt werden ?",
       mtConfirmation, mbYes | mbNo, 0);
   if (answer != mrYes) return;
+  // Every Windows but 95, 98 and ME refuses the restart to a process that has not enabled
+  // its shutdown privilege.
+  SetLastError(ERROR_SUCCESS);
   bool accepted;
-  if (Tag == 10 || Tag == 11) accepted = ShutdownWithPrivilege(EWX_REBOOT);
-  else accepted = SystemActions().ExitWindowsEx(EWX_REBOOT, 0) != 0;
-  if (accepted) Close();
-  else
-    ShowMessage("Das System läßt sich zur Zeit nicht neu starten. Bitte führen Sie später manuell "
-                "einen Neustart durch");
+  if (IsWindows9xCode(Tag)) accepted = SystemActions().ExitWindowsEx(EWX_REBOOT, 0) != 0;
+  else accepted = ShutdownWithPrivilege(EWX_REBOOT);
+  if (accepted) {
+    Close();
+    return;
+  }
+  DWORD reason = GetLastError();
+  std::string text = "Das System läßt sich zur Zeit nicht neu starten. Bitte führen Sie später manuell "
+                     "einen Neustart durch";
+  if (reason != ERROR_SUCCESS) text += "\r\n\r\n" + SysErrorMessage(reason);
+  ShowMessage(text);
 }
 
 // --- The host's window message ----------------------------------------------------------

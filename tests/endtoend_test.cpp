@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "bootlog/BootlogForm.h"
 #include "support/HostHarness.h"
 #include "support/TestSupport.h"
 
@@ -58,8 +59,8 @@ class EndToEnd : public testing::Test {
     RemoveTree("c:\\TOOLS");
     PrepareBootDrive(nullptr, nullptr);
   }
-  HWND Open() {
-    host_.CreateDefault();
+  HWND Open(int os = 13, int mask = 4096) {
+    host_.CreateDefault(0, os, mask);
     HWND tip = FindTipWindow();
     // Clear of the windows other test programs put near the top left of the shared display.
     SendMessageA(tip, host_.message, 10, 640);
@@ -77,6 +78,8 @@ class EndToEnd : public testing::Test {
       "Datei LOG.BAT wurde im Verzeichnis c:\\TOOLS erstellt !",
       "Um diese Änderung zu aktivieren, ist ein Neustart des Systems erforderlich. Soll der "
       "Neustart jetzt durchgeführt werden ?"};
+  // On Windows XP (13) a checked box also hears that this Windows does not run the hook.
+  const std::vector<std::string> kSavedBoxesXP = {kSavedBoxes[0], AutoexecIgnoredNotice(0), kSavedBoxes[1]};
 
   char cwd_[MAX_PATH] = {0};
   BoxWatcher boxes_;
@@ -92,7 +95,7 @@ TEST_F(EndToEnd, OkClickedWritesLogBatAndTheHookThenUndoAndOkRemoveIt) {
   EXPECT_EQ(boxes_.FolderDialogs(), 1);
   EXPECT_EQ(ReadTextFile("c:\\TOOLS\\LOG.BAT"), kLogBat);
   EXPECT_EQ(ReadTextFile(kAutoexec), kBefore + "@call c:\\TOOLS\\LOG.BAT\r\n");
-  EXPECT_EQ(BoxTexts(), kSavedBoxes);
+  EXPECT_EQ(BoxTexts(), kSavedBoxesXP);
   EXPECT_EQ(listener.received, (std::vector<std::pair<WPARAM, LPARAM>>{{9999, 2}}));
   EXPECT_EQ(host_.changed(), 0);
   EXPECT_EQ(host_.nr(), 2);
@@ -110,7 +113,7 @@ TEST_F(EndToEnd, OkClickedWritesLogBatAndTheHookThenUndoAndOkRemoveIt) {
 }
 
 TEST_F(EndToEnd, SaveChangesRunsTheSamePathAlsoFromTheLogView) {
-  HWND tip = Open();
+  HWND tip = Open(1, 1);  // Windows 98: no notice
   ASSERT_NE(tip, nullptr);
   BroadcastListener listener(host_.message);
   RealClick(FindControl(tip, "T263_CheckBox"));
@@ -132,6 +135,98 @@ TEST_F(EndToEnd, SaveChangesRunsTheSamePathAlsoFromTheLogView) {
   ASSERT_EQ(texts.size(), 1u);
   EXPECT_NE(texts[0].find("c:\\AUTOEXEC.BAT"), std::string::npos) << texts[0];
   EXPECT_EQ(listener.received.size(), 1u);
+}
+
+// In the folder dialog an open drive list takes Enter and Escape for itself: Enter keeps
+// the drive it shows, Escape goes back to the one before, and the dialog stays open until
+// the user picks a folder.  The dialog is owned by the tip window it was opened from.
+TEST_F(EndToEnd, EnterAndEscapeInAnOpenDriveListLeaveTheDialogOpen) {
+  HWND tip = Open();
+  ASSERT_NE(tip, nullptr);
+  struct Step {
+    const char *what;
+    bool dialogOpen, dropped;
+    LRESULT index;
+  };
+  std::vector<Step> steps;
+  HWND owner = nullptr;
+  LRESULT cIndex = -1, count = 0;
+  boxes_.OnFolderDialog = [&](HWND dialog) {
+    owner = GetWindow(dialog, GW_OWNER);
+    HWND drives = FindControl(dialog, "DriveList");
+    auto note = [&](const char *what) {
+      Sleep(300);  // a drive change reads the new drive's folders
+      steps.push_back({what, FindFolderDialog(GetWindowThreadProcessId(dialog, nullptr)) == dialog,
+                       SendMessageA(drives, CB_GETDROPPEDSTATE, 0, 0) != 0,
+                       SendMessageA(drives, CB_GETCURSEL, 0, 0)});
+    };
+    RealAltKey('L');  // the drive list by its caption's accelerator, drive C typed
+    RealKey('C');
+    cIndex = SendMessageA(drives, CB_GETCURSEL, 0, 0);
+    count = SendMessageA(drives, CB_GETCOUNT, 0, 0);
+    RealKey(VK_F4);
+    RealKey(VK_DOWN);
+    note("dropped, next drive");
+    RealKey(VK_RETURN);
+    note("Enter");
+    RealKey(VK_F4);
+    RealKey(VK_UP);
+    RealKey(VK_ESCAPE);
+    note("Escape");
+    WalkToTools(dialog);
+  };
+  RealClick(FindControl(tip, "T263_CheckBox"));
+  RealClick(FindControl(tip, "HotSpeedButtonOK"));
+  EXPECT_EQ(owner, tip);
+  ASSERT_GE(cIndex, 0);
+  ASSERT_GT(count, cIndex + 1) << "no drive after C";
+  ASSERT_EQ(steps.size(), 3u);
+  const Step expected[] = {{"dropped, next drive", true, true, cIndex + 1},
+                           {"Enter", true, false, cIndex + 1},
+                           {"Escape", true, false, cIndex + 1}};
+  for (size_t i = 0; i < 3; ++i) {
+    SCOPED_TRACE(steps[i].what);
+    EXPECT_TRUE(steps[i].dialogOpen);
+    EXPECT_EQ(steps[i].dropped, expected[i].dropped);
+    EXPECT_EQ(steps[i].index, expected[i].index);
+  }
+  // Only the folder walked to at the end was chosen.
+  EXPECT_EQ(boxes_.FolderDialogs(), 1);
+  EXPECT_EQ(ReadTextFile("c:\\TOOLS\\LOG.BAT"), kLogBat);
+  EXPECT_EQ(ReadTextFile(kAutoexec), kBefore + "@call c:\\TOOLS\\LOG.BAT\r\n");
+}
+
+// After years of starts the log is longer than an edit box of Windows 95 holds: the view
+// shows the newest entries, scrolled into sight, and stays under 64 KB.
+TEST_F(EndToEnd, ALongLogShowsItsNewestEntries) {
+  std::string log;
+  for (int i = 0; log.size() < 200 * 1024; ++i)
+    log += "Heute ist " + std::to_string(i) + "\r\nAktuelle Zeit: 07:15:00,00\r\n\r\n";
+  log += "Neuester Eintrag\r\n";
+  PrepareBootDrive(kBefore.c_str(), log.c_str());
+  HWND tip = Open();
+  ASSERT_NE(tip, nullptr);
+  RealClick(FindControl(tip, "T263_SpeedButton"));
+  HWND view = FindControl(tip, "T263_MemoWinBootLog");
+  ASSERT_TRUE(IsShown(view));
+  std::string text = TextOf(view);
+  EXPECT_LT(text.size(), 65535u);
+  ASSERT_GE(text.size(), 18u);
+  EXPECT_EQ(text.substr(text.size() - 18), "Neuester Eintrag\r\n");
+  EXPECT_EQ(text.find("Heute ist 0\r\n"), std::string::npos);
+  // The newest line lies inside the view.
+  LRESULT lines = SendMessageA(view, EM_GETLINECOUNT, 0, 0);
+  LRESULT start = SendMessageA(view, EM_LINEINDEX, WPARAM(lines - 2), 0);
+  LRESULT pos = SendMessageA(view, EM_POSFROMCHAR, WPARAM(start), 0);
+  RECT client;
+  GetClientRect(view, &client);
+  short y = short(HIWORD(pos));
+  EXPECT_GE(y, 0);
+  EXPECT_LT(y, client.bottom);
+  // Delete still removes the whole file.
+  boxes_.Answer = [](const SeenBox &) { return IDOK; };
+  RealClick(FindControl(tip, "T263_SpeedButtonDEL"));
+  EXPECT_EQ(GetFileAttributesA("c:\\winboot.log"), INVALID_FILE_ATTRIBUTES);
 }
 
 }  // namespace

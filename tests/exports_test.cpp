@@ -2,6 +2,8 @@
 // the tip window and its controls found by Win32 alone.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "support/HostHarness.h"
 #include "support/TestSupport.h"
 
@@ -221,23 +223,47 @@ TEST_F(Exports, UnloadingWithTheWindowOpenTakesTheWindowAlong) {
   EXPECT_TRUE(boxes.Boxes().empty());
 }
 
-TEST_F(Exports, SaveChangesRunsTheOkPathAlsoWhileOkIsDisabled) {
-  PrepareBootDrive("@echo off\nREM @call c:\\x\\log.bat\n", nullptr);
-  BoxWatcher boxes;  // closes the folder dialog and declines the restart
-  boxes.Answer = [](const SeenBox &) { return IDNO; };
-  HostModule host;
-  host.CreateDefault(0, 13, 0);  // not valid: OK is disabled
-  ASSERT_FALSE(IsEnabledControl(FindControl(FindTipWindow(), "HotSpeedButtonOK")));
-  BroadcastListener listener(host.message);
-  EXPECT_EQ(host.save(), 1);
-  // The OK path ran: the folder was asked for, the unchecked box took the hook out of
-  // AUTOEXEC.BAT, the host heard of it and the restart was offered.
-  EXPECT_EQ(boxes.FolderDialogs(), 1);
-  EXPECT_EQ(ReadTextFile("c:\\AUTOEXEC.BAT"), "@echo off\r\n");
-  EXPECT_EQ(listener.received, (std::vector<std::pair<WPARAM, LPARAM>>{{9999, 2}}));
-  EXPECT_TRUE(boxes.Saw("Um diese Änderung zu aktivieren"));
-  EXPECT_EQ(host.nr(), 2);
-  host.free();
+// A window that is not valid for the system, or whose set-up failed, holds nothing of the
+// user's: saving it changes no file, shows nothing, tells no one and answers 1.  (A valid
+// window saves also while the log view disables OK: see the end-to-end tests.)
+TEST_F(Exports, SaveChangesOnAWindowNeverSetUpLeavesEveryFileAsItWas) {
+  const std::string autoexec = "@echo off\r\n@call C:\\TOOLS\\LOG.BAT\r\n";
+  struct Case {
+    const char *what;
+    int mask;
+    bool autoexecHeld;  // by another program while the window opens
+  } cases[] = {
+      {"not valid for the system", 0, false},
+      {"AUTOEXEC.BAT unreadable while the window opened", 4096, true},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.what);
+    PrepareBootDrive(autoexec.c_str(), "Datum\r\n");
+    CreateDirectoryA("c:\\TOOLS", nullptr);
+    WriteTextFile("c:\\TOOLS\\LOG.BAT", "echo mine\r\n");
+    BoxWatcher boxes;  // would close a folder dialog and decline a restart
+    boxes.Answer = [](const SeenBox &) { return IDNO; };
+    HostModule host;
+    {
+      std::unique_ptr<HeldOpen> held(c.autoexecHeld ? new HeldOpen("c:\\AUTOEXEC.BAT") : nullptr);
+      host.CreateDefault(0, 13, c.mask);
+    }
+    ASSERT_NE(FindTipWindow(), nullptr);
+    EXPECT_FALSE(IsEnabledControl(FindControl(FindTipWindow(), "HotSpeedButtonOK")));
+    size_t setUpBoxes = boxes.Boxes().size();  // the failed set-up was reported
+    EXPECT_EQ(setUpBoxes, c.autoexecHeld ? 1u : 0u);
+    BroadcastListener listener(host.message);
+    EXPECT_EQ(host.save(), 1);
+    EXPECT_EQ(boxes.FolderDialogs(), 0);
+    EXPECT_EQ(boxes.Boxes().size(), setUpBoxes);
+    EXPECT_TRUE(listener.received.empty());
+    EXPECT_EQ(ReadTextFile("c:\\AUTOEXEC.BAT"), autoexec);
+    EXPECT_EQ(ReadTextFile("c:\\TOOLS\\LOG.BAT"), "echo mine\r\n");
+    EXPECT_EQ(ReadTextFile("c:\\winboot.log"), "Datum\r\n");
+    EXPECT_EQ(host.nr(), 2);
+    EXPECT_EQ(host.free(), 1);
+    RemoveTree("c:\\TOOLS");
+  }
 }
 
 }  // namespace

@@ -216,9 +216,9 @@ TEST_F(Installation, AddsTheHookOnceWhateverTheFileLooksLike) {
       {"CR only", "@echo off\rSET A=1\r", "@echo off\r\nSET A=1\r\n" + hook},
       {"bytes beyond ASCII and NUL", Bytes("REM \x80\xE4\xFF\0x\r\n"),
        Bytes("REM \x80\xE4\xFF\0x\r\n") + hook},
-      {"DOS end-of-file mark", "@echo off\r\n\x1A", "@echo off\r\n" + hook + "\x1A\r\n"},
-      {"end-of-file mark right after the text", "@echo off\r\nSET A=1\x1A",
-       "@echo off\r\nSET A=1\r\n" + hook + "\x1A\r\n"},
+      {"DOS end-of-file mark", "@echo off\r\n\x1A", "@echo off\r\n" + hook + "\x1A"},
+      {"end-of-file mark right after the text, more after it", "@echo off\r\nSET A=1\x1A\x1A\r\nold",
+       "@echo off\r\nSET A=1\r\n" + hook + "\x1A\x1A\r\nold"},
       {"empty file", "", hook},
   };
   for (const Case &c : cases) {
@@ -298,6 +298,35 @@ TEST_F(Installation, MarkFollowsWhatThisWindowWrote) {
   PressOk();
   EXPECT_EQ(ReadTextFile(kAutoexec), kPlain + "@call c:\\insttest\\TOOLS\\LOG.BAT\r\n");
   ExpectCompleted();
+}
+
+// Where the system starts without running AUTOEXEC.BAT's commands, OK with the box checked
+// says so, between the LOG.BAT message and the restart prompt.
+TEST_F(Installation, SystemsThatIgnoreAutoexecCommandsAreToldSo) {
+  const std::string written = "Datei LOG.BAT wurde im Verzeichnis " + kTools + " erstellt !";
+  struct Case {
+    int os, language;
+    bool checked, notice;
+  } cases[] = {
+      {1, 0, true, false},  {9, 1, true, false},  {10, 0, true, true},
+      {12, 0, true, true},  {13, 1, true, true},  {18, 0, true, true},  {13, 0, false, false},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(testing::Message() << "code " << c.os << (c.checked ? ", checked" : ", unchecked"));
+    WriteTextFile(kAutoexec, kPlain);
+    form_.reset();
+    form_.reset(OpenTipForm(c.language, c.os, -1));
+    form_->T263_CheckBox->SetChecked(c.checked);
+    PressOk();
+    ExpectCompleted();
+    std::vector<std::string> texts = boxes_.Texts();
+    ASSERT_EQ(texts.size(), c.notice ? 3u : 2u);
+    EXPECT_EQ(texts[0], written);
+    if (c.notice) {
+      EXPECT_EQ(texts[1], AutoexecIgnoredNotice(c.language));
+      EXPECT_NE(texts[1].find("AUTOEXEC.BAT"), std::string::npos);
+    }
+  }
 }
 
 // --- Removing hooks --------------------------------------------------------------------------

@@ -8,6 +8,7 @@
 #include "bootlog/BootlogForm.h"
 #include "template/ModulState.h"
 #include "support/TestSupport.h"
+#include "toolkit/SysUtils.h"
 #include "toolkit/SystemActions.h"
 
 namespace {
@@ -33,7 +34,10 @@ Fakes *fakes = nullptr;
 BOOL WINAPI FakeOpenProcessToken(HANDLE process, DWORD access, PHANDLE token) {
   fakes->calls.push_back("OpenProcessToken " + std::string(process == GetCurrentProcess() ? "self" : "other") +
                          " " + std::to_string(access));
-  if (!fakes->open) return FALSE;
+  if (!fakes->open) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+  }
   *token = kToken;
   return TRUE;
 }
@@ -69,6 +73,7 @@ BOOL WINAPI FakeCloseHandle(HANDLE h) {
 
 BOOL WINAPI FakeExitWindowsEx(UINT flags, DWORD reason) {
   fakes->calls.push_back("ExitWindowsEx " + std::to_string(flags) + " " + std::to_string(reason));
+  if (!fakes->exitWindows) SetLastError(ERROR_PRIVILEGE_NOT_HELD);
   return fakes->exitWindows;
 }
 
@@ -83,6 +88,11 @@ const Calls kEnable = {"OpenProcessToken self 40", "LookupPrivilegeValueA local 
 const Calls kDisable = {"OpenProcessToken self 40", "LookupPrivilegeValueA local SeShutdownPrivilege",
                         "AdjustTokenPrivileges disable", "CloseHandle token"};
 const Calls kExit = {"ExitWindowsEx 2 0"};
+
+// The refusal as the user reads it: with the system's reason where it gave one.
+std::string RefusalText(DWORD reason) {
+  return reason == ERROR_SUCCESS ? std::string(kRefused) : kRefused + std::string("\r\n\r\n") + SysErrorMessage(reason);
+}
 
 Calls operator+(Calls a, const Calls &b) {
   a.insert(a.end(), b.begin(), b.end());
@@ -152,12 +162,13 @@ TEST_F(Restart, AsksInGermanWhateverTheLanguage) {
   }
 }
 
-// Codes 10 and 11 wrap the request between enabling and disabling the shutdown privilege
-// (also when Windows refuses); every other code asks Windows directly.  Only an accepted
-// request closes the window; a refused one is told in German, whatever the language.
+// Windows 95, 98 and ME (codes 1 to 9 and 12) are asked directly; every other code wraps
+// the request between enabling and disabling the shutdown privilege (also when Windows
+// refuses).  Only an accepted request closes the window; a refused one is told in German,
+// whatever the language, with the system's reason.
 TEST_F(Restart, EveryCodeAndAnswer) {
   enum Outcome { No, Closed, Accepted, Refused };
-  for (int os : {0, 9, 10, 11, 12, 13}) {
+  for (int os : {0, 1, 9, 10, 11, 12, 13, 18}) {
     for (Outcome outcome : {No, Closed, Accepted, Refused}) {
       for (int language : {0, 1}) {
         SCOPED_TRACE(testing::Message() << "code " << os << ", outcome " << outcome << ", language "
@@ -171,13 +182,13 @@ TEST_F(Restart, EveryCodeAndAnswer) {
         };
         f->NeuStart();
         PumpMessages();
-        bool privileged = os == 10 || os == 11;
+        bool privileged = !((os >= 1 && os <= 9) || os == 12);
         Calls expected;
         if (outcome == Accepted || outcome == Refused)
           expected = privileged ? kEnable + kExit + kDisable : kExit;
         EXPECT_EQ(fakes_.calls, expected);
         Calls texts = {kQuestion};
-        if (outcome == Refused) texts.push_back(kRefused);
+        if (outcome == Refused) texts.push_back(RefusalText(ERROR_PRIVILEGE_NOT_HELD));
         EXPECT_EQ(boxes_.Texts(), texts);
         if (outcome == Refused) {
           EXPECT_EQ(boxes_.boxes.back().kind, TMessageBoxRequest::Message);
@@ -197,17 +208,19 @@ TEST_F(Restart, PrivilegeFailuresStopBeforeTheRequest) {
     const char *what;
     BOOL open, lookup, adjust;
     Calls calls;
+    DWORD reason;
   } cases[] = {
-      {"token cannot be opened", FALSE, TRUE, TRUE, {"OpenProcessToken self 40"}},
+      {"token cannot be opened", FALSE, TRUE, TRUE, {"OpenProcessToken self 40"}, ERROR_ACCESS_DENIED},
       {"privilege unknown",
        TRUE,
        FALSE,
        TRUE,
-       {"OpenProcessToken self 40", "LookupPrivilegeValueA local SeShutdownPrivilege", "CloseHandle token"}},
-      {"adjustment refused", TRUE, TRUE, FALSE, kEnable},
+       {"OpenProcessToken self 40", "LookupPrivilegeValueA local SeShutdownPrivilege", "CloseHandle token"},
+       ERROR_SUCCESS},
+      {"adjustment refused", TRUE, TRUE, FALSE, kEnable, ERROR_SUCCESS},
   };
   for (const Case &c : cases) {
-    for (int os : {10, 11}) {
+    for (int os : {10, 11, 13}) {
       SCOPED_TRACE(testing::Message() << c.what << ", code " << os);
       TFormBootlog *f = Open(os, 1);
       fakes_.calls.clear();
@@ -216,7 +229,7 @@ TEST_F(Restart, PrivilegeFailuresStopBeforeTheRequest) {
       fakes_.adjust = c.adjust;
       f->NeuStart();
       EXPECT_EQ(fakes_.calls, c.calls);
-      EXPECT_EQ(boxes_.Texts(), (Calls{kQuestion, kRefused}));
+      EXPECT_EQ(boxes_.Texts(), (Calls{kQuestion, RefusalText(c.reason)}));
       EXPECT_TRUE(f->Visible());
     }
   }

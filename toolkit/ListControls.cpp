@@ -369,12 +369,29 @@ void TCustomComboBox::SetItemHeight(int v) {
   }
 }
 
+bool TCustomComboBox::DroppedDown() const {
+  return handle_ && SendMessageA(handle_, CB_GETDROPPEDSTATE, 0, 0) != 0;
+}
+
 bool TCustomComboBox::Command(WORD notifyCode) {
   if (notifyCode == CBN_SELCHANGE) {
     Click();
     return true;
   }
+  if (notifyCode == CBN_DROPDOWN) droppedIndex_ = ItemIndex();
   return false;
+}
+
+bool TCustomComboBox::KeyDown(WORD key, int shift) {
+  if ((key != VK_RETURN && key != VK_ESCAPE) || !DroppedDown()) return false;
+  // An open list takes Enter and Escape for itself, not for the window: both only close
+  // it, Enter keeping the item it shows, Escape going back to the one chosen before.
+  SendMessageA(handle_, CB_SHOWDROPDOWN, FALSE, 0);
+  if (key == VK_ESCAPE && ItemIndex() != droppedIndex_) {
+    SetItemIndex(droppedIndex_);
+    Click();
+  }
+  return true;
 }
 
 void TCustomComboBox::DrawItem(const DRAWITEMSTRUCT &dis) {

@@ -122,6 +122,8 @@ class TCustomComboBox : public TWinControl {
   int ItemHeight() const { return itemHeight_; }
   void SetItemHeight(int v);
   int DropDownCount = 8;
+  // Whether the list is open below the field.
+  bool DroppedDown() const;
 
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
   // The items and the selection come through into the new window.
@@ -137,12 +139,14 @@ class TCustomComboBox : public TWinControl {
   void CreateWnd() override;
   void DestroyWnd() override;
   bool Command(WORD notifyCode) override;
+  bool KeyDown(WORD key, int shift) override;
   void DrawItem(const DRAWITEMSTRUCT &dis) override;
   // Height of the window with its list dropped down.
   int DroppedHeight() const;
 
  private:
   TListItems items_;
+  int droppedIndex_ = -1;  // the item chosen when the list opened
   int itemHeight_ = 16;
   TCanvas *canvas_ = nullptr;
 };

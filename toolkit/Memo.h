@@ -40,6 +40,8 @@ class TMemo : public TCustomEdit {
   bool WantReturns = true;
   bool WantTabs = false;
   void SetProperty(const std::string &name, const TPropValue &value) override;
+  // Puts the caret after the last character and scrolls the last line into view.
+  void ScrollToEnd();
 
  protected:
   void CreateParams(TCreateParams &p) override;

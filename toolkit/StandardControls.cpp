@@ -110,6 +110,13 @@ void TMemo::CreateParams(TCreateParams &p) {
   if (ScrollBars == ssHorizontal || ScrollBars == ssBoth) p.Style |= WS_HSCROLL;
 }
 
+void TMemo::ScrollToEnd() {
+  if (!HandleAllocated()) return;
+  LRESULT length = SendMessageA(Handle(), WM_GETTEXTLENGTH, 0, 0);
+  SendMessageA(Handle(), EM_SETSEL, WPARAM(length), LPARAM(length));
+  SendMessageA(Handle(), EM_SCROLLCARET, 0, 0);
+}
+
 bool TMemo::WantsKey(WORD key) const {
   if (key == VK_RETURN) return WantReturns && !readOnly_;
   if (key == VK_TAB) return WantTabs;
