@@ -137,6 +137,8 @@ void TFormBootlog::T263_SpeedButtonClick(TComponent *) {
     return;
   }
   T263_MemoWinBootLog->Lines().Clear();
+  // Room for all the view shows, where the system's default is less.
+  SendMessageA(T263_MemoWinBootLog->Handle(), EM_LIMITTEXT, 0, 0);
   T263_MemoWinBootLog->SetText(LogViewText(ReadFileText(WinbootLogPath()), ModulLanguage));
   // The log takes the place of the check box and the batch text; the two log buttons
   // below it stay where they are, so the one that leaves the view is always at hand.
