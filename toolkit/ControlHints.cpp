@@ -7,19 +7,23 @@ void TControl::SetHint(const std::string &v) {
   hint_ = v;
   UpdateHintTool();
 }
+
 bool TControl::ShowHint() const {
   if (parentShowHint_ && parent_) return parent_->ShowHint();
   return showHint_;
 }
+
 void TControl::SetShowHint(bool v) {
   showHint_ = v;
   parentShowHint_ = false;
   UpdateHintTool();
 }
+
 void TControl::SetParentShowHint(bool v) {
   parentShowHint_ = v;
   UpdateHintTool();
 }
+
 void TControl::UpdateHintTool() {
   if (!handle_) return;
   TCustomForm *form = GetParentForm();

@@ -20,6 +20,7 @@ bool CursorOverWindow(HWND h) {
   HWND under = WindowFromPoint(p);
   return under == h || (under && IsChild(h, under));
 }
+
 int ShiftState() {
   int s = 0;
   if (GetKeyState(VK_SHIFT) < 0) s |= scShift;
@@ -51,6 +52,7 @@ bool TControl::KeyboardMessage(UINT msg, WPARAM &w) {
   w = WPARAM(BYTE(key));
   return false;
 }
+
 bool TControl::MouseTrackingMessage(UINT msg, WPARAM w) {
   switch (msg) {
     case WM_MOUSEMOVE:
@@ -81,6 +83,7 @@ bool TControl::MouseTrackingMessage(UINT msg, WPARAM w) {
       return false;
   }
 }
+
 bool TControl::ShowPopupMenu(LPARAM l) {
   if (!popupMenu_) return false;
   POINT pt = {GET_X_LPARAM(l), GET_Y_LPARAM(l)};
@@ -92,6 +95,7 @@ bool TControl::ShowPopupMenu(LPARAM l) {
   popupMenu_->Popup(pt.x, pt.y);
   return true;
 }
+
 char AcceleratorChar(const std::string &caption) {
   for (size_t i = 0; i + 1 < caption.size(); ++i) {
     if (caption[i] != '&') continue;

@@ -18,21 +18,25 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     if (align_ != alNone && changed) parent_->Realign();
   }
 }
+
 void TControl::UpdateAnchorRules() {
   if (!parent_) return;
   anchorRight_ = parent_->ClientWidth() - (left_ + width_);
   anchorBottom_ = parent_->ClientHeight() - (top_ + height_);
   anchorRulesValid_ = true;
 }
+
 void TControl::SetAlign(TAlign v) {
   if (v == align_) return;
   align_ = v;
   if (parent_) parent_->Realign();
 }
+
 void TControl::SetAnchors(TAnchors v) {
   anchors_ = v;
   UpdateAnchorRules();
 }
+
 void TControl::ScaleBy(int M, int D) { ChangeScale(M, D); }
 
 void TControl::ChangeScale(int M, int D) {
@@ -43,6 +47,7 @@ void TControl::ChangeScale(int M, int D) {
     font_.SetHeight(MulDiv(font_.Height(), M, D));
   }
 }
+
 void TWinControl::EnableAlign() {
   if (alignLock_ > 0 && --alignLock_ == 0) Realign();
 }

@@ -14,12 +14,14 @@ void TControl::SetTabStop(bool v) {
   // For a top-level window the same bit is the maximise box.
   if (style & WS_CHILD) SetWindowLongA(handle_, GWL_STYLE, v ? style | WS_TABSTOP : style & ~WS_TABSTOP);
 }
+
 void TControl::SetVisible(bool v) {
   if (v == visible_) return;
   visible_ = v;
   if (handle_) ShowWindow(handle_, v ? SW_SHOWNA : SW_HIDE);
   if (parent_ && align_ != alNone) parent_->Realign();
 }
+
 void TControl::SetEnabled(bool v) {
   if (v == enabled_) return;
   enabled_ = v;
@@ -28,6 +30,7 @@ void TControl::SetEnabled(bool v) {
     Invalidate();
   }
 }
+
 void TControl::SetCaption(const std::string &v) {
   if (v == text_ && !handle_) return;
   text_ = v;
@@ -36,15 +39,18 @@ void TControl::SetCaption(const std::string &v) {
     if (!prevProc_) Invalidate();
   }
 }
+
 void TControl::SetParentFont(bool v) {
   parentFont_ = v;
   if (v) ParentFontChanged();
 }
+
 void TControl::ParentFontChanged() {
   if (!parent_ || !parentFont_) return;
   font_.Assign(parent_->font_);  // clears parentFont_ through OnChange ...
   parentFont_ = true;            // ... which a copy from the parent must not do
 }
+
 void TControl::FontChanged() { ApplyFont(); }
 
 void TControl::ApplyFont() {
@@ -53,6 +59,7 @@ void TControl::ApplyFont() {
     Invalidate();
   }
 }
+
 void TControl::SetColor(TColor v) {
   parentColor_ = false;
   if (v == color_) return;
@@ -60,10 +67,12 @@ void TControl::SetColor(TColor v) {
   brush_.Reset();
   Invalidate();
 }
+
 void TControl::SetParentColor(bool v) {
   parentColor_ = v;
   if (v) ParentColorChanged();
 }
+
 void TControl::ParentColorChanged() {
   if (!parent_ || !parentColor_) return;
   if (color_ != parent_->color_) {
@@ -72,22 +81,26 @@ void TControl::ParentColorChanged() {
     Invalidate();
   }
 }
+
 void TControl::SetCursor(TCursor v) { cursor_ = v; }
 
 void TControl::SetPopupMenu(TPopupMenu *v) {
   popupMenu_ = v;
   if (v) v->FreeNotification(this);
 }
+
 void TControl::Notification(TComponent *AComponent, TOperation Operation) {
   TComponent::Notification(AComponent, Operation);
   if (Operation == opRemove && AComponent == popupMenu_) popupMenu_ = nullptr;
 }
+
 int TControl::TabOrder() const {
   if (!parent_) return -1;
   auto &list = parent_->tabList_;
   auto it = std::find(list.begin(), list.end(), this);
   return it == list.end() ? -1 : int(it - list.begin());
 }
+
 void TControl::SetTabOrder(int v) {
   static int sequence = 0;
   tabOrderValue_ = v;
@@ -101,15 +114,19 @@ void TControl::SetTabOrder(int v) {
   if (size_t(v) > list.size()) v = int(list.size());
   list.insert(list.begin() + v, this);
 }
+
 void TControl::Click() {
   if (OnClick) OnClick(this);
 }
+
 void TControl::DblClick() {
   if (OnDblClick) OnDblClick(this);
 }
+
 static TAnchors AnchorsFromSet(const TPropValue &v) {
   return TAnchors(SetToInt(v, {{"akLeft", akLeft}, {"akTop", akTop}, {"akRight", akRight}, {"akBottom", akBottom}}));
 }
+
 static TCursor CursorFromProp(const TPropValue &v) {
   if (v.kind == TPropValue::Int) return v.AsInt();
   return IdentToInt(v,
@@ -120,6 +137,7 @@ static TCursor CursorFromProp(const TPropValue &v) {
                      {"crIBeam", crIBeam}},
                     "Unbekannter Mauszeiger");
 }
+
 void TControl::SetProperty(const std::string &name, const TPropValue &value) {
   if (name == "Left") SetLeft(value.AsInt());
   else if (name == "Top") SetTop(value.AsInt());
@@ -153,11 +171,13 @@ void TControl::SetProperty(const std::string &name, const TPropValue &value) {
     font_.SetProperty(name.substr(5), value);
   } else TComponent::SetProperty(name, value);
 }
+
 void TControl::SetEvent(const std::string &name, const TNotifyEvent &handler) {
   if (name == "OnClick") OnClick = handler;
   else if (name == "OnDblClick") OnDblClick = handler;
   else TComponent::SetEvent(name, handler);
 }
+
 void TControl::SetReference(const std::string &name, TComponent *target) {
   if (name == "PopupMenu") {
     auto *menu = dynamic_cast<TPopupMenu *>(target);
@@ -165,6 +185,7 @@ void TControl::SetReference(const std::string &name, TComponent *target) {
     SetPopupMenu(menu);
   } else TComponent::SetReference(name, target);
 }
+
 std::vector<TControl *> TWinControl::TabList() const { return tabList_; }
 
 void TWinControl::FixupTabOrder() {
@@ -185,10 +206,12 @@ void TWinControl::FixupTabOrder() {
   for (TControl *c : controls_)
     if (auto *w = dynamic_cast<TWinControl *>(c)) w->FixupTabOrder();
 }
+
 void TWinControl::FontChanged() {
   TControl::FontChanged();
   for (TControl *c : controls_) c->ParentFontChanged();
 }
+
 void TWinControl::ParentColorChanged() {
   TControl::ParentColorChanged();
   for (TControl *c : controls_) c->ParentColorChanged();

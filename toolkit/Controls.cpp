@@ -1,3 +1,6 @@
+// The control's window: the window classes, creation and destruction, the window
+// procedure and its dispatch, reflection of the parent's notifications to the child that
+// caused them, the binding of window and object, painting of the toolkit's own classes.
 #include "toolkit/Controls.h"
 
 #include <algorithm>
@@ -20,11 +23,13 @@ LRESULT CALLBACK OwnWindowProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
   if (!c) return DefWindowProcA(h, msg, w, l);
   return c->Dispatch(h, msg, w, l);
 }
+
 LRESULT CALLBACK SubclassWindowProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
   TControl *c = TControl::FromHandle(h);
   if (!c) return DefWindowProcA(h, msg, w, l);
   return c->Dispatch(h, msg, w, l);
 }
+
 void EnsureClassRegistered(const std::string &name) {
   if (g_registeredClasses.count(name)) return;
   WNDCLASSA wc = {};
@@ -44,6 +49,7 @@ void UnregisterToolkitWindowClasses() {
   for (auto &name : g_registeredClasses) UnregisterClassA(name.c_str(), ModuleInstance());
   g_registeredClasses.clear();
 }
+
 std::string WindowText(HWND h) {
   int n = GetWindowTextLengthA(h);
   std::string s(size_t(n) + 1, '\0');
@@ -60,16 +66,20 @@ TControl::TControl(TComponent *AOwner) : TComponent(AOwner) {
     FontChanged();
   };
 }
+
 TControl::~TControl() {
   if (handle_) DestroyWnd();
   if (parent_) parent_->RemoveControl(this);
 }
+
 TControl *TControl::FromHandle(HWND h) {
   return h ? reinterpret_cast<TControl *>(GetWindowLongPtrA(h, GWLP_USERDATA)) : nullptr;
 }
+
 void TControl::BeginDestroy() {
   if (handle_) DestroyWnd();
 }
+
 void TControl::SetParent(TWinControl *AParent) {
   if (AParent == parent_) return;
   if (parent_) {
@@ -86,9 +96,11 @@ void TControl::SetParent(TWinControl *AParent) {
     if (align_ != alNone) AParent->Realign();
   }
 }
+
 void TControl::CreateParams(TCreateParams &params) {
   params.Style = WS_CHILD | WS_CLIPSIBLINGS;
 }
+
 HWND TControl::Handle() {
   if (!handle_) {
     if (parent_) parent_->Handle();  // creating the parent creates its children
@@ -96,6 +108,7 @@ HWND TControl::Handle() {
   }
   return handle_;
 }
+
 void TControl::CreateWnd() {
   if (handle_) return;
   TCreateParams p;
@@ -127,11 +140,13 @@ void TControl::CreateWnd() {
   if (parent_) SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   UpdateHintTool();
 }
+
 void TControl::RecreateWnd() {
   if (!handle_) return;
   DestroyWnd();
   CreateWnd();
 }
+
 void TControl::DestroyWnd() {
   HWND h = handle_;
   if (!h) return;
@@ -140,6 +155,7 @@ void TControl::DestroyWnd() {
   DestroyWindow(h);
   handle_ = nullptr;
 }
+
 LRESULT TControl::Dispatch(HWND h, UINT msg, WPARAM w, LPARAM l) {
   TDispatchGuard guard;
   if (!handle_ && msg == WM_NCCREATE) handle_ = h;
@@ -163,10 +179,12 @@ LRESULT TControl::Dispatch(HWND h, UINT msg, WPARAM w, LPARAM l) {
   }
   return result;
 }
+
 LRESULT TControl::DefaultHandler(UINT msg, WPARAM w, LPARAM l) {
   if (prevProc_) return CallWindowProcA(prevProc_, handle_, msg, w, l);
   return DefWindowProcA(handle_, msg, w, l);
 }
+
 LRESULT TControl::WndProc(UINT msg, WPARAM w, LPARAM l) {
   switch (msg) {
     case WM_KEYDOWN:
@@ -225,6 +243,7 @@ LRESULT TControl::WndProc(UINT msg, WPARAM w, LPARAM l) {
   }
   return DefaultHandler(msg, w, l);
 }
+
 void TControl::PaintBuffered(HDC dc) {
   RECT rc;
   GetClientRect(handle_, &rc);
@@ -239,49 +258,60 @@ void TControl::PaintBuffered(HDC dc) {
   Paint(canvas);
   BitBlt(dc, 0, 0, rc.right, rc.bottom, mem.Get(), 0, 0, SRCCOPY);
 }
+
 HBRUSH TControl::ColorBrush() {
   if (!brush_) brush_.Reset(CreateSolidBrush(ColorToRGB(color_)));
   return brush_.Get();
 }
+
 HBRUSH TControl::CtlColor(HDC dc) {
   SetTextColor(dc, ColorToRGB(enabled_ ? font_.Color() : clGrayText));
   SetBkColor(dc, ColorToRGB(color_));
   return ColorBrush();
 }
+
 void TControl::Invalidate() {
   if (handle_) InvalidateRect(handle_, nullptr, TRUE);
 }
+
 void TControl::Repaint() {
   if (handle_) {
     InvalidateRect(handle_, nullptr, TRUE);
     UpdateWindow(handle_);
   }
 }
+
 void TControl::BringToFront() {
   if (handle_) SetWindowPos(handle_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
+
 bool TControl::Showing() const {
   for (const TControl *c = this; c; c = c->parent_)
     if (!c->visible_) return false;
   return true;
 }
+
 bool TControl::CanFocus() const {
   for (const TControl *c = this; c; c = c->parent_)
     if (!c->visible_ || !c->enabled_) return false;
   return true;
 }
+
 void TControl::SetFocus() {
   if (HWND h = Handle()) ::SetFocus(h);
 }
+
 TCustomForm *TControl::GetParentForm() {
   TControl *c = this;
   while (c->parent_) c = c->parent_;
   return dynamic_cast<TCustomForm *>(c);
 }
+
 void TControl::Loaded() {
   PublishName();
   UpdateAnchorRules();
 }
+
 void TControl::PublishName() {
   // The window property holds the control's own copy: Name may change after the window
   // exists (the form reader names a component once it is made).
@@ -302,6 +332,7 @@ TWinControl::~TWinControl() {
     }
   }
 }
+
 void TWinControl::InsertControl(TControl *c) {
   controls_.push_back(c);
   // Controls that never take the focus (speed buttons, labels) have no place in the tab
@@ -309,11 +340,13 @@ void TWinControl::InsertControl(TControl *c) {
   if (dynamic_cast<TWinControl *>(c)) tabList_.push_back(c);
   c->parent_ = this;
 }
+
 void TWinControl::RemoveControl(TControl *c) {
   controls_.erase(std::remove(controls_.begin(), controls_.end(), c), controls_.end());
   tabList_.erase(std::remove(tabList_.begin(), tabList_.end(), c), tabList_.end());
   c->parent_ = nullptr;
 }
+
 void TWinControl::CreateWnd() {
   TControl::CreateWnd();
   if (!handle_) return;
@@ -321,6 +354,7 @@ void TWinControl::CreateWnd() {
     if (!c->handle_) c->CreateWnd();
   Realign();
 }
+
 LRESULT TWinControl::WndProc(UINT msg, WPARAM w, LPARAM l) {
   switch (msg) {
     case WM_COMMAND:
