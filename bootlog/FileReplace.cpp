@@ -30,7 +30,7 @@ EFCreateError CreateError(const std::string &path, const std::string &reason) {
 }
 
 EFCreateError CreateError(const std::string &path, DWORD code) {
-  return CreateError(path, SysErrorMessage(code));
+  return EFCreateError(Format("Datei %s kann nicht erstellt werden.", path.c_str()), TSystemError{code});
 }
 
 bool Exists(const std::string &path) {

@@ -25,9 +25,11 @@ struct TReadCache {
   std::deque<TSearch> searches;
 };
 TReadCache g_readCache;
+int g_searchesRun = 0;
 
 template <class Visit>
 void Search(const std::string &pattern, Visit visit) {
+  ++g_searchesRun;
   WIN32_FIND_DATAA fd;
   TFindHandle find(FindFirstFileA(pattern.c_str(), &fd));
   if (!find.Valid()) return;
@@ -36,6 +38,8 @@ void Search(const std::string &pattern, Visit visit) {
 }
 
 }  // namespace
+
+int DirectorySearchesRun() { return g_searchesRun; }
 
 TDirectoryReadScope::TDirectoryReadScope() { ++g_readCache.depth; }
 

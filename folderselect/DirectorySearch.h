@@ -33,6 +33,10 @@ class TDirectoryReadScope {
   TDirectoryReadScope &operator=(const TDirectoryReadScope &) = delete;
 };
 
+// How many searches of the file system have run so far (those a read scope answers from
+// its entries do not count): how often a change of directory reads one, without a clock.
+int DirectorySearchesRun();
+
 // Every entry FindFirstFileA and FindNextFileA find for pattern ("." and ".." included),
 // with its attributes.
 void ForEachDirectoryEntry(const std::string &pattern,

@@ -1,92 +1,18 @@
 // A small host for trying the tip module by hand: it loads Bootlog.dll the way
 // Tessaly 2000 does, opens the tip beside its own panel, calls every export,
 // sends every command of the "Orvane" message to the tip window and logs what comes back.
-#include <windows.h>
+//
+// This file is the host window: its controls (one table), its window procedure and the
+// settings passed to ModulCreate.  The module session is in ModuleSession.cpp, the remote
+// control of the tip in TipRemote.cpp; DemoHost.h is what they share.
+#include "DemoHost.h"
 
-#include <cstdarg>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <cctype>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "ChooseDirDemo.h"
-#include "HostOptions.h"
-#include "module/ModulExports.h"
 #include "template/HostContract.h"
-
-namespace {
-
-// Where the host and the tip go.  The tip window's size includes its frame; its client
-// area is 292 x 426 at 96 DPI.
-constexpr int kHostWidth = 290;
-constexpr int kHostHeight = 860;
-constexpr int kTipLeft = 300;
-constexpr int kTipTop = 1;
-constexpr int kTipWidth = 300;
-constexpr int kTipHeight = 460;
-
-
-constexpr UINT WM_APP_OPEN = WM_APP + 1;
-constexpr UINT_PTR kStatusTimer = 1;
-constexpr int kMaxLogLines = 5000;
-
-enum ControlId {
-  IDC_LANGUAGE = 100,
-  IDC_OSCODE,
-  IDC_MASK,
-  IDC_MASKHEX,
-  IDC_HELPNR,
-  IDC_CAPTION,
-  IDC_MASKBIT_FIRST = 120,  // one check box per named system code, 13 of them
-  IDC_CREATE = 200,
-  IDC_CHANGED,
-  IDC_NR,
-  IDC_SAVECHANGES,
-  IDC_FREE,
-  IDC_RESULT_FIRST = 210,  // results of the five exports, in the same order
-  IDC_LOADDLL = 220,
-  IDC_DLLSTATE,
-  IDC_TIPSTATE = 300,
-  IDC_LPARAM,
-  IDC_SEND_CLOSE,
-  IDC_SEND_NOTHING,
-  IDC_SEND_SHOW,
-  IDC_SEND_LEFT,
-  IDC_SEND_TOP,
-  IDC_SEND_WIDTH,
-  IDC_SEND_HEIGHT,
-  IDC_CUSTOM_WPARAM,
-  IDC_CUSTOM_LPARAM,
-  IDC_SEND_CUSTOM,
-  IDC_CLEARLOG = 400,
-  IDC_LOG,
-};
-
-constexpr int kNamedMaskBits = 13;
-
-enum Export { kCreate, kChanged, kNr, kSaveChanges, kFree, kExportCount };
-const char *const kExportNames[kExportCount] = {"ModulCreate", "ModulChanged", "ModulNr",
-                                                "ModulSaveChanges", "ModulFree"};
-
-struct Host {
-  HINSTANCE instance = nullptr;
-  HWND window = nullptr;
-  HFONT font = nullptr;
-  UINT orvaneMessage = 0;
-  HostOptions options;
-  std::string dllPath;
-  HMODULE dll = nullptr;
-  TModulCreateProc create = nullptr;
-  TModulQueryProc queries[kExportCount] = {};  // ModulChanged .. ModulFree; [kCreate] unused
-  std::string tipCaption;                      // the caption the tip was opened with
-  std::string tipState;                        // what the tip line shows now
-  bool updatingMask = false;
-  int logExtent = 0;
-  FILE *logFile = nullptr;
-};
 
 Host g_host;
 
@@ -101,200 +27,10 @@ std::string ItemText(int id) {
   return text;
 }
 
-// ---------------------------------------------------------------------------- log
-
-void Log(const char *format, ...) {
-  char text[1024];
-  SYSTEMTIME now;
-  GetLocalTime(&now);
-  int prefix = std::snprintf(text, sizeof text, "%02u:%02u:%02u  ", now.wHour, now.wMinute,
-                             now.wSecond);
-  va_list args;
-  va_start(args, format);
-  std::vsnprintf(text + prefix, sizeof text - prefix, format, args);
-  va_end(args);
-
-  if (g_host.logFile) {
-    std::fprintf(g_host.logFile, "%s\r\n", text);
-    std::fflush(g_host.logFile);
-  }
-  HWND list = Item(IDC_LOG);
-  if (!list) return;
-  if (SendMessageA(list, LB_GETCOUNT, 0, 0) >= kMaxLogLines)
-    SendMessageA(list, LB_DELETESTRING, 0, 0);
-  LRESULT index = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
-  SendMessageA(list, LB_SETTOPINDEX, index, 0);
-
-  // Long lines get a horizontal scroll bar.
-  HDC dc = GetDC(list);
-  HGDIOBJ old = SelectObject(dc, g_host.font);
-  SIZE size;
-  GetTextExtentPoint32A(dc, text, static_cast<int>(std::strlen(text)), &size);
-  SelectObject(dc, old);
-  ReleaseDC(list, dc);
-  if (size.cx + 8 > g_host.logExtent) {
-    g_host.logExtent = size.cx + 8;
-    SendMessageA(list, LB_SETHORIZONTALEXTENT, g_host.logExtent, 0);
-  }
-}
-
-// ---------------------------------------------------------------------- the tip window
-
-struct TipSearch {
-  DWORD process;
-  HWND host;
-  const std::string *caption;
-  HWND best;
-  int bestScore;
-};
-
-BOOL CALLBACK RateTopLevelWindow(HWND window, LPARAM param) {
-  TipSearch &search = *reinterpret_cast<TipSearch *>(param);
-  DWORD process = 0;
-  GetWindowThreadProcessId(window, &process);
-  if (process != search.process || window == search.host) return TRUE;
-
-  char text[256] = "";
-  GetWindowTextA(window, text, sizeof text);
-  RECT rect;
-  GetWindowRect(window, &rect);
-  bool captionMatches = !search.caption->empty() && *search.caption == text;
-  bool visible = IsWindowVisible(window) != FALSE;
-  bool sized = rect.right > rect.left && rect.bottom > rect.top;
-  bool framed = (GetWindowLongA(window, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
-  bool owned = GetWindow(window, GW_OWNER) != nullptr;
-  // Without the caption only a visible, framed window of its own counts.
-  if (!captionMatches && !(visible && sized && framed && !owned)) return TRUE;
-
-  int score = (captionMatches ? 8 : 0) + (visible ? 4 : 0) + (sized ? 2 : 0) + (framed ? 1 : 0);
-  if (score > search.bestScore) {  // on a tie the window higher in the z-order wins
-    search.best = window;
-    search.bestScore = score;
-  }
-  return TRUE;
-}
-
-// The tip window is a top-level window of this process that is not the host's: the one
-// with the caption the tip was opened with, else a visible framed window of its own.
-// Hidden helper windows with the same caption lose against a visible one.
-HWND FindTipWindow() {
-  std::string caption = g_host.tipCaption.empty() ? ItemText(IDC_CAPTION) : g_host.tipCaption;
-  TipSearch search{GetCurrentProcessId(), g_host.window, &caption, nullptr, -1};
-  EnumWindows(RateTopLevelWindow, reinterpret_cast<LPARAM>(&search));
-  return search.best;
-}
-
-unsigned long HandleValue(HWND window) {
-  return static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(window));
-}
-
-std::string DescribeWindow(HWND window) {
-  if (!window) return "no tip window";
-  RECT rect;
-  GetWindowRect(window, &rect);
-  char text[160];
-  std::snprintf(text, sizeof text, "0x%08lX  at %ld,%ld  %ld × %ld%s",
-                HandleValue(window),
-                rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
-                IsWindowVisible(window) ? "" : "  (hidden)");
-  return text;
-}
-
-void RefreshTipState() {
-  std::string state = "Window: " + DescribeWindow(FindTipWindow());
-  if (state != g_host.tipState) {
-    g_host.tipState = state;
-    SetWindowTextA(Item(IDC_TIPSTATE), state.c_str());
-  }
-}
-
-// Values travel sign-extended, so that a negative number stays negative for a tip that
-// reads them as int as well as for one that reads them as LONG_PTR.
-void SendToTip(int command, int argument) {
-  HWND tip = FindTipWindow();
-  if (!tip) {
-    Log("Not sent (%d, %d): no tip window", command, argument);
-    return;
-  }
-  Log("Sending (%d, %d) to 0x%08lX", command, argument, HandleValue(tip));
-  LRESULT result = SendMessageA(tip, g_host.orvaneMessage,
-                                static_cast<WPARAM>(static_cast<INT_PTR>(command)),
-                                static_cast<LPARAM>(argument));
-  Log("  returned %lld; %s", static_cast<long long>(result),
-      DescribeWindow(IsWindow(tip) ? tip : nullptr).c_str());
-  RefreshTipState();
-}
-
 bool ReadNumber(int id, const char *what, int &value) {
   if (ParseNumber(ItemText(id), value)) return true;
   Log("%s: \"%s\" is not a number", what, ItemText(id).c_str());
   return false;
-}
-
-void SendCommand(int command) {
-  int argument = 0;
-  if (command >= int(cmdLeft) && command <= int(cmdHeight) &&
-      !ReadNumber(IDC_LPARAM, "LParam", argument))
-    return;
-  SendToTip(command, argument);
-}
-
-void SendCustom() {
-  int command, argument;
-  if (ReadNumber(IDC_CUSTOM_WPARAM, "WParam", command) &&
-      ReadNumber(IDC_CUSTOM_LPARAM, "LParam", argument))
-    SendToTip(command, argument);
-}
-
-// ---------------------------------------------------------------------- the module
-
-void ShowResult(Export which, const char *text) {
-  SetWindowTextA(Item(IDC_RESULT_FIRST + which), text);
-}
-
-void UpdateModuleControls() {
-  bool loaded = g_host.dll != nullptr;
-  EnableWindow(Item(IDC_CREATE), g_host.create != nullptr);
-  for (int i = kChanged; i < kExportCount; ++i)
-    EnableWindow(Item(IDC_CREATE + i), g_host.queries[i] != nullptr);
-  SetWindowTextA(Item(IDC_LOADDLL), loaded ? "FreeLibrary" : "LoadLibrary");
-  std::string state = (loaded ? "Loaded: " : "Not loaded: ") + g_host.dllPath;
-  SetWindowTextA(Item(IDC_DLLSTATE), state.c_str());
-}
-
-void LoadModule() {
-  g_host.dll = LoadLibraryA(g_host.dllPath.c_str());
-  if (!g_host.dll) {
-    Log("LoadLibrary(\"%s\") failed, error %lu", g_host.dllPath.c_str(), GetLastError());
-  } else {
-    Log("Loaded %s", g_host.dllPath.c_str());
-    g_host.create =
-        reinterpret_cast<TModulCreateProc>(GetProcAddress(g_host.dll, kExportNames[kCreate]));
-    for (int i = kChanged; i < kExportCount; ++i)
-      g_host.queries[i] =
-          reinterpret_cast<TModulQueryProc>(GetProcAddress(g_host.dll, kExportNames[i]));
-    for (int i = kCreate; i < kExportCount; ++i) {
-      bool found = i == kCreate ? g_host.create != nullptr : g_host.queries[i] != nullptr;
-      if (!found) Log("  the export %s is missing", kExportNames[i]);
-    }
-  }
-  for (int i = kCreate; i < kExportCount; ++i) ShowResult(static_cast<Export>(i), "");
-  UpdateModuleControls();
-}
-
-void UnloadModule() {
-  if (HWND tip = FindTipWindow()) {
-    Log("Not unloaded: the tip window 0x%08lX still exists (command 0 or ModulFree closes it)",
-        HandleValue(tip));
-    return;
-  }
-  FreeLibrary(g_host.dll);
-  g_host.dll = nullptr;
-  g_host.create = nullptr;
-  for (TModulQueryProc &query : g_host.queries) query = nullptr;
-  Log("Unloaded %s", g_host.dllPath.c_str());
-  for (int i = kCreate; i < kExportCount; ++i) ShowResult(static_cast<Export>(i), "");
-  UpdateModuleControls();
 }
 
 int ReadOsCode() {
@@ -311,83 +47,10 @@ bool ReadLanguage(int &language) {
   return false;
 }
 
-// Under Wine, c:\ is the prefix's own folder; on Windows it is the machine's boot drive.
-bool UnderWine() {
-  HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-  return ntdll && GetProcAddress(ntdll, "wine_get_version");
-}
+namespace {
 
-// What OK left on the boot drive: AUTOEXEC.BAT, and every LOG.BAT it calls.
-void ShowBootFiles() {
-  std::ifstream autoexec("c:\\AUTOEXEC.BAT", std::ios::binary);
-  if (!autoexec) {
-    Log("c:\\AUTOEXEC.BAT cannot be read");
-    return;
-  }
-  Log("c:\\AUTOEXEC.BAT now reads:");
-  std::vector<std::string> called;
-  for (std::string line; std::getline(autoexec, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    Log("  | %s", line.c_str());
-    std::string lower = line;
-    for (char &c : lower) c = char(std::tolower(static_cast<unsigned char>(c)));
-    if (lower.compare(0, 6, "@call ") == 0 && lower.find("log.bat") != std::string::npos)
-      called.push_back(line.substr(6));
-  }
-  for (const std::string &path : called) {
-    std::ifstream logBat(path, std::ios::binary);
-    Log("%s %s", path.c_str(), logBat ? "reads:" : "cannot be read");
-    for (std::string line; logBat && std::getline(logBat, line);) {
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      Log("  | %s", line.c_str());
-    }
-  }
-}
-
-// The buttons of missing exports are disabled; the checks guard against clicks that
-// reach a disabled button all the same.
-void CallCreate() {
-  if (!g_host.create) {
-    Log("ModulCreate is not available");
-    return;
-  }
-  if (!UnderWine() && !g_host.options.realBootDrive) {
-    Log("Not opened: on Windows the tip's OK changes this machine's c:\\AUTOEXEC.BAT. "
-        "Start the host with /realc to allow that.");
-    return;
-  }
-  int language, mask, helpNr;
-  if (!ReadLanguage(language) || !ReadNumber(IDC_MASK, "Valid systems", mask) ||
-      !ReadNumber(IDC_HELPNR, "Help number", helpNr))
-    return;
-  int osCode = ReadOsCode();
-  std::string caption = ItemText(IDC_CAPTION);
-  const std::string &hint = g_host.options.hint;
-  Log("ModulCreate(%d, %d, %d, %d, %d, %d, \"%s\", \"%s\", %d, %d)",
-      kTipLeft, kTipTop, kTipWidth, kTipHeight, osCode, language, caption.c_str(),
-      hint.c_str(), mask, helpNr);
-  g_host.tipCaption = caption;
-  int result = CallModulCreate(g_host.create, kTipLeft, kTipTop, kTipWidth, kTipHeight, osCode,
-                               language, caption.c_str(), hint.c_str(), mask, helpNr);
-  char text[16];
-  std::snprintf(text, sizeof text, "%d", result);
-  ShowResult(kCreate, text);
-  Log("  returned %d; tip window: %s", result, DescribeWindow(FindTipWindow()).c_str());
-  RefreshTipState();
-}
-
-void CallQuery(Export which) {
-  if (!g_host.queries[which]) {
-    Log("%s is not available", kExportNames[which]);
-    return;
-  }
-  int result = g_host.queries[which]();
-  char text[16];
-  std::snprintf(text, sizeof text, "%d", result);
-  ShowResult(which, text);
-  Log("%s() = %d", kExportNames[which], result);
-  RefreshTipState();
-}
+constexpr UINT WM_APP_OPEN = WM_APP + 1;
+constexpr UINT_PTR kStatusTimer = 1;
 
 // ---------------------------------------------------------------------- settings
 
@@ -448,109 +111,127 @@ void ApplyOptions(const HostOptions &options) {
 
 // ---------------------------------------------------------------------- the window
 
-HWND AddControl(const char *className, const char *text, DWORD style, int x, int y, int width,
-                int height, int id, DWORD exStyle = 0) {
-  HWND control = CreateWindowExA(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, x, y,
-                                 width, height, g_host.window,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                 g_host.instance, nullptr);
-  SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(g_host.font), FALSE);
-  return control;
+// One control of the window: its class, text, style and place (client coordinates at 96
+// DPI), made in the order of the table, which is the tab order.
+struct ControlSpec {
+  const char *className;
+  std::string text;
+  DWORD style;
+  int x, y, width, height;
+  int id;
+  DWORD exStyle;
+};
+
+ControlSpec Group(const char *text, int y, int height) {
+  return {"BUTTON", text, BS_GROUPBOX, 8, y, 264, height, -1, 0};
+}
+ControlSpec Label(const char *text, int x, int y, int width) {
+  return {"STATIC", text, SS_LEFT, x, y + 3, width, 14, -1, 0};
+}
+ControlSpec Button(const char *text, int x, int y, int width, int id) {
+  return {"BUTTON", text, BS_PUSHBUTTON | WS_TABSTOP, x, y, width, 23, id, 0};
+}
+ControlSpec Edit(int x, int y, int width, int id) {
+  return {"EDIT", "", ES_AUTOHSCROLL | WS_TABSTOP, x, y, width, 20, id, WS_EX_CLIENTEDGE};
+}
+ControlSpec MaskBit(int bit) {
+  // Five rows; the middle column takes the long names of the service releases.
+  static const int columnX[] = {22, 94, 194}, columnWidth[] = {70, 98, 70};
+  int column = bit / 5, row = bit % 5;
+  return {"BUTTON", OsShortName(bit + 1), BS_AUTOCHECKBOX | WS_TABSTOP, columnX[column],
+          101 + row * 17, columnWidth[column], 16, IDC_MASKBIT_FIRST + bit, 0};
+}
+// The button of an export and the box beside it that shows what it returned; the wide
+// column takes the long names.
+ControlSpec ExportButton(Export which, int x, int y, int width) {
+  return Button(kExportNames[which], x, y, width, IDC_CREATE + which);
+}
+ControlSpec ExportResult(Export which, int x, int y, int width) {
+  return {"STATIC", "", SS_CENTER | SS_CENTERIMAGE, x + width + 3, y + 1, x == 16 ? 24 : 19, 21,
+          IDC_RESULT_FIRST + which, WS_EX_STATICEDGE};
 }
 
-void AddGroup(const char *text, int y, int height) {
-  AddControl("BUTTON", text, BS_GROUPBOX, 8, y, 264, height, -1);
-}
-void AddLabel(const char *text, int x, int y, int width) {
-  AddControl("STATIC", text, SS_LEFT, x, y + 3, width, 14, -1);
-}
-void AddButton(const char *text, int x, int y, int width, int id) {
-  AddControl("BUTTON", text, BS_PUSHBUTTON | WS_TABSTOP, x, y, width, 23, id);
-}
-void AddEdit(int x, int y, int width, int id) {
-  AddControl("EDIT", "", ES_AUTOHSCROLL | WS_TABSTOP, x, y, width, 20, id, WS_EX_CLIENTEDGE);
-}
-
-// Client coordinates at 96 DPI; the panel is 280 wide, groups take x 8..272.  The
-// widths leave room for fonts wider than Tahoma.
+// The panel is 280 wide, groups take x 8..272.  The widths leave room for fonts wider
+// than Tahoma.
 constexpr int kLogTop = 562;
 
+std::vector<ControlSpec> ControlTable() {
+  return {
+      // Settings passed to ModulCreate.
+      Group("Settings for ModulCreate", 4, 240),
+      Label("Language:", 16, 22, 86),
+      {"COMBOBOX", "", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP, 104, 22, 160, 120,
+       IDC_LANGUAGE, 0},
+      Label("System:", 16, 49, 86),
+      {"COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 104, 49, 160, 340, IDC_OSCODE, 0},
+      Label("Valid systems:", 16, 76, 86),
+      Edit(104, 76, 64, IDC_MASK),
+      {"STATIC", "", SS_LEFT, 174, 79, 90, 14, IDC_MASKHEX, 0},
+      MaskBit(0), MaskBit(1), MaskBit(2), MaskBit(3), MaskBit(4), MaskBit(5), MaskBit(6),
+      MaskBit(7), MaskBit(8), MaskBit(9), MaskBit(10), MaskBit(11), MaskBit(12),
+      Label("Help number:", 16, 190, 86),
+      Edit(104, 190, 64, IDC_HELPNR),
+      Label("Caption:", 16, 216, 86),
+      Edit(104, 216, 160, IDC_CAPTION),
+
+      // The exports and what they returned.
+      Group("Exports of the module", 250, 122),
+      ExportButton(kCreate, 16, 268, 118), ExportResult(kCreate, 16, 268, 118),
+      ExportButton(kChanged, 16, 295, 118), ExportResult(kChanged, 16, 295, 118),
+      ExportButton(kSaveChanges, 16, 322, 118), ExportResult(kSaveChanges, 16, 322, 118),
+      ExportButton(kNr, 166, 268, 76), ExportResult(kNr, 166, 268, 76),
+      ExportButton(kFree, 166, 295, 76), ExportResult(kFree, 166, 295, 76),
+      Button("FreeLibrary", 166, 322, 98, IDC_LOADDLL),
+      {"STATIC", "", SS_LEFT | SS_PATHELLIPSIS | SS_NOPREFIX, 16, 350, 248, 14, IDC_DLLSTATE, 0},
+
+      // Commands of the "Orvane" message.
+      Group("Commands to the tip window", 378, 152),
+      {"STATIC", "", SS_LEFT | SS_ENDELLIPSIS | SS_NOPREFIX, 16, 396, 248, 14, IDC_TIPSTATE, 0},
+      Label("LParam:", 16, 416, 50),
+      Edit(68, 416, 60, IDC_LPARAM),
+      Label("for 10 to 13", 136, 416, 128),
+      Button("10 Left", 16, 443, 59, IDC_SEND_LEFT),
+      Button("11 Top", 79, 443, 59, IDC_SEND_TOP),
+      Button("12 Width", 142, 443, 59, IDC_SEND_WIDTH),
+      Button("13 Height", 205, 443, 59, IDC_SEND_HEIGHT),
+      Button("0 Close", 16, 470, 80, IDC_SEND_CLOSE),
+      Button("100 Nothing", 100, 470, 80, IDC_SEND_NOTHING),
+      Button("200 Show", 184, 470, 80, IDC_SEND_SHOW),
+      Label("WParam:", 16, 500, 52),
+      Edit(70, 500, 40, IDC_CUSTOM_WPARAM),
+      Label("LParam:", 116, 500, 48),
+      Edit(166, 500, 40, IDC_CUSTOM_LPARAM),
+      Button("Send", 212, 499, 52, IDC_SEND_CUSTOM),
+
+      // The log: broadcasts received and export results, newest at the bottom.
+      Label("Log (broadcasts and results):", 8, kLogTop - 24, 190),
+      Button("Clear", 212, kLogTop - 26, 60, IDC_CLEARLOG),
+      {"LISTBOX", "", LBS_NOINTEGRALHEIGHT | LBS_NOSEL | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP, 8,
+       kLogTop, 264, 100, IDC_LOG, WS_EX_CLIENTEDGE},
+  };
+}
+
 void CreateControls() {
-  // Settings passed to ModulCreate.
-  AddGroup("Settings for ModulCreate", 4, 240);
-  AddLabel("Language:", 16, 22, 86);
-  HWND language = AddControl("COMBOBOX", "", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL |
-                             WS_TABSTOP, 104, 22, 160, 120, IDC_LANGUAGE);
+  for (const ControlSpec &c : ControlTable()) {
+    HWND control = CreateWindowExA(c.exStyle, c.className, c.text.c_str(), WS_CHILD | WS_VISIBLE | c.style,
+                                   c.x, c.y, c.width, c.height, g_host.window,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
+                                   g_host.instance, nullptr);
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(g_host.font), FALSE);
+  }
+  HWND language = Item(IDC_LANGUAGE);
   SendMessageA(language, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("0 - Deutsch"));
   SendMessageA(language, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("1 - English"));
-
-  AddLabel("System:", 16, 49, 86);
-  HWND osCode = AddControl("COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 104, 49,
-                           160, 340, IDC_OSCODE);
+  HWND osCode = Item(IDC_OSCODE);
   for (int code = kFirstOsCode; code <= kLastOsCode; ++code) {
     char text[80];
     std::snprintf(text, sizeof text, "%d - %s", code, *OsName(code) ? OsName(code) : "(unnamed)");
     SendMessageA(osCode, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
   }
   SendMessageA(osCode, CB_SETDROPPEDWIDTH, 290, 0);
-
-  AddLabel("Valid systems:", 16, 76, 86);
-  AddEdit(104, 76, 64, IDC_MASK);
-  AddControl("STATIC", "", SS_LEFT, 174, 79, 90, 14, IDC_MASKHEX);
-  // Five rows; the middle column takes the long names of the service releases.
-  const int columnX[] = {22, 94, 194}, columnWidth[] = {70, 98, 70};
-  for (int bit = 0; bit < kNamedMaskBits; ++bit) {
-    int column = bit / 5, row = bit % 5;
-    AddControl("BUTTON", OsShortName(bit + 1), BS_AUTOCHECKBOX | WS_TABSTOP, columnX[column],
-               101 + row * 17, columnWidth[column], 16, IDC_MASKBIT_FIRST + bit);
-  }
-  AddLabel("Help number:", 16, 190, 86);
-  AddEdit(104, 190, 64, IDC_HELPNR);
-  AddLabel("Caption:", 16, 216, 86);
-  AddEdit(104, 216, 160, IDC_CAPTION);
-
-  // The exports and what they returned; the wide column takes the long names.
-  AddGroup("Exports of the module", 250, 122);
-  const struct { Export which; int x, y, width; } buttons[] = {
-      {kCreate, 16, 268, 118},      {kChanged, 16, 295, 118}, {kSaveChanges, 16, 322, 118},
-      {kNr, 166, 268, 76},          {kFree, 166, 295, 76}};
-  for (const auto &b : buttons) {
-    AddButton(kExportNames[b.which], b.x, b.y, b.width, IDC_CREATE + b.which);
-    AddControl("STATIC", "", SS_CENTER | SS_CENTERIMAGE, b.x + b.width + 3, b.y + 1,
-               b.x == 16 ? 24 : 19, 21, IDC_RESULT_FIRST + b.which, WS_EX_STATICEDGE);
-  }
-  AddButton("FreeLibrary", 166, 322, 98, IDC_LOADDLL);
-  AddControl("STATIC", "", SS_LEFT | SS_PATHELLIPSIS | SS_NOPREFIX, 16, 350, 248, 14,
-             IDC_DLLSTATE);
-
-  // Commands of the "Orvane" message.
-  AddGroup("Commands to the tip window", 378, 152);
-  AddControl("STATIC", "", SS_LEFT | SS_ENDELLIPSIS | SS_NOPREFIX, 16, 396, 248, 14,
-             IDC_TIPSTATE);
-  AddLabel("LParam:", 16, 416, 50);
-  AddEdit(68, 416, 60, IDC_LPARAM);
-  AddLabel("for 10 to 13", 136, 416, 128);
-  AddButton("10 Left", 16, 443, 59, IDC_SEND_LEFT);
-  AddButton("11 Top", 79, 443, 59, IDC_SEND_TOP);
-  AddButton("12 Width", 142, 443, 59, IDC_SEND_WIDTH);
-  AddButton("13 Height", 205, 443, 59, IDC_SEND_HEIGHT);
-  AddButton("0 Close", 16, 470, 80, IDC_SEND_CLOSE);
-  AddButton("100 Nothing", 100, 470, 80, IDC_SEND_NOTHING);
-  AddButton("200 Show", 184, 470, 80, IDC_SEND_SHOW);
-  AddLabel("WParam:", 16, 500, 52);
-  AddEdit(70, 500, 40, IDC_CUSTOM_WPARAM);
-  AddLabel("LParam:", 116, 500, 48);
-  AddEdit(166, 500, 40, IDC_CUSTOM_LPARAM);
-  AddButton("Send", 212, 499, 52, IDC_SEND_CUSTOM);
   SetWindowTextA(Item(IDC_LPARAM), "1");
   SetWindowTextA(Item(IDC_CUSTOM_WPARAM), "-1");
   SetWindowTextA(Item(IDC_CUSTOM_LPARAM), "0");
-
-  // The log: broadcasts received and export results, newest at the bottom.
-  AddLabel("Log (broadcasts and results):", 8, kLogTop - 24, 190);
-  AddButton("Clear", 212, kLogTop - 26, 60, IDC_CLEARLOG);
-  AddControl("LISTBOX", "", LBS_NOINTEGRALHEIGHT | LBS_NOSEL | WS_VSCROLL | WS_HSCROLL |
-             WS_TABSTOP, 8, kLogTop, 264, 100, IDC_LOG, WS_EX_CLIENTEDGE);
 }
 
 void LayoutLog(int clientHeight) {
@@ -609,8 +290,6 @@ void OnCommand(int id, int code) {
   }
 }
 
-void PressTipControl(const std::string &name);
-
 LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == g_host.orvaneMessage && message != 0) {
     OnBroadcast(wParam, lParam);
@@ -648,31 +327,6 @@ LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return 0;
   }
   return DefWindowProcA(window, message, wParam, lParam);
-}
-
-// Clicks a control of the tip window, found by the component name the module gives each
-// of its windows, as a person would with the mouse.
-static BOOL CALLBACK FindNamedControl(HWND h, LPARAM l) {
-  auto *search = reinterpret_cast<std::pair<const std::string *, HWND> *>(l);
-  auto *name = static_cast<const char *>(GetPropA(h, "TkName"));
-  if (name && *search->first == name) {
-    search->second = h;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-void PressTipControl(const std::string &name) {
-  HWND tip = FindTipWindow();
-  std::pair<const std::string *, HWND> search(&name, nullptr);
-  if (tip) EnumChildWindows(tip, FindNamedControl, LPARAM(&search));
-  if (!search.second) {
-    Log("/press: no control %s", name.c_str());
-    return;
-  }
-  SendMessageA(search.second, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
-  SendMessageA(search.second, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
-  Log("pressed %s", name.c_str());
 }
 
 std::string HostFolder() {

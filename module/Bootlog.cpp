@@ -52,7 +52,18 @@ void ModulUnload(bool processEnding) {
   UnregisterToolkitWindowClasses();
 }
 
-extern "C" int MODUL_REGISTER_CALL ModulCreate(MODUL_CREATE_PARAMS) {
+// Parameters 4 to 10 in reverse on i686 (see ModulExports.h).
+#if defined(__i386__)
+extern "C" int MODUL_REGISTER_CALL ModulCreate(int ALeft, int ATop, int AWidth, int AHelpNr,
+                                               int AValidOSMask, const char *AHint,
+                                               const char *ACaption, int ALanguage, int AOSCode,
+                                               int AHeight) {
+#else
+extern "C" int MODUL_REGISTER_CALL ModulCreate(int ALeft, int ATop, int AWidth, int AHeight,
+                                               int AOSCode, int ALanguage, const char *ACaption,
+                                               const char *AHint, int AValidOSMask,
+                                               int AHelpNr) {
+#endif
   TDispatchGuard guard;
   try {
     // One window per module: a window still open is replaced by the new one.

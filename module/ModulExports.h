@@ -10,19 +10,25 @@
 
 #if defined(__i386__)
 #define MODUL_REGISTER_CALL __attribute__((regparm(3), stdcall))
-#define MODUL_CREATE_PARAMS                                                              \
-  int ALeft, int ATop, int AWidth, int AHelpNr, int AValidOSMask, const char *AHint,    \
-      const char *ACaption, int ALanguage, int AOSCode, int AHeight
 #define MODUL_EXPORT_CALL __stdcall
 #else
 #define MODUL_REGISTER_CALL
-#define MODUL_CREATE_PARAMS                                                              \
-  int ALeft, int ATop, int AWidth, int AHeight, int AOSCode, int ALanguage,            \
-      const char *ACaption, const char *AHint, int AValidOSMask, int AHelpNr
 #define MODUL_EXPORT_CALL
 #endif
 
-typedef int(MODUL_REGISTER_CALL *TModulCreateProc)(MODUL_CREATE_PARAMS);
+// ModulCreate's parameters in the host's order: ALeft, ATop, AWidth, AHeight, AOSCode,
+// ALanguage, ACaption, AHint, AValidOSMask, AHelpNr.
+#if defined(__i386__)
+typedef int(MODUL_REGISTER_CALL *TModulCreateProc)(int ALeft, int ATop, int AWidth, int AHelpNr,
+                                                   int AValidOSMask, const char *AHint,
+                                                   const char *ACaption, int ALanguage,
+                                                   int AOSCode, int AHeight);
+#else
+typedef int(MODUL_REGISTER_CALL *TModulCreateProc)(int ALeft, int ATop, int AWidth, int AHeight,
+                                                   int AOSCode, int ALanguage,
+                                                   const char *ACaption, const char *AHint,
+                                                   int AValidOSMask, int AHelpNr);
+#endif
 typedef int(MODUL_EXPORT_CALL *TModulQueryProc)();  // ModulChanged, ModulNr, ModulSaveChanges, ModulFree
 
 inline int CallModulCreate(TModulCreateProc proc, int ALeft, int ATop, int AWidth,

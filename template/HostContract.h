@@ -1,5 +1,6 @@
 // What the host and a tip window agree on: the registered window message and its
-// commands.  The module, the demo host and the tests all take them from here.
+// commands, and the window property that names a control.  The module, the demo host and
+// the tests all take them from here (and so does the toolkit, which names the windows).
 #pragma once
 #include <cstdint>
 
@@ -19,3 +20,7 @@ enum THostCommand : uint32_t {
   cmdShow = 200,     // visible, restored and in front
   cmdSaved = 9999,   // broadcast: the tip was saved
 };
+
+// The window property of every control's window that holds the control's component name
+// (a char string owned by the control), for programs that look for a control from outside.
+constexpr const char kControlNameProperty[] = "TkName";

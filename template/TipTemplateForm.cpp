@@ -81,7 +81,7 @@ void TfrmTippTemplate::FormCreate(TComponent *) {
     reg.CloseKey();
   }
   if (!IsStandardDPI()) {
-    ShowMessage("Big");
+    ShowMessage("Big");  // as the tip always has: a screen of other than 96 dpi is announced
     TScreenDC dc;
     ScaleBy(96, GetDeviceCaps(dc.Get(), LOGPIXELSX));
     Refresh();
@@ -254,7 +254,7 @@ LRESULT TfrmTippTemplate::WndProc(UINT msg, WPARAM w, LPARAM l) {
       try {
         Close();
       } catch (...) {
-        ShowMessage("e");
+        ShowMessage("e");  // as the tip always has: a failing close says only this
       }
       // The window goes now; the object once this message has been handled.
       Free();

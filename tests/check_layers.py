@@ -9,23 +9,43 @@ The module's code is layered, each folder using only the folders below it:
     folderselect  the select-directory dialog and its controls
     toolkit       our layer over Win32 and the runtime library's pieces
 
-Within toolkit the same holds from the bottom up: the runtime pieces, the component
-model, graphics, the window layer (with the popup menu it carries), and the controls,
-forms and message boxes built on it.  helplib/ (the help library's interface) may be used by any layer.
+Within toolkit each file has a place of its own in TOOLKIT_ORDER, lowest first, and
+includes only files below it (a .cpp also its own header): no two files include each
+other, directly or round a loop.  A lower file reaches a higher one only through an
+interface or callback declared below (the controls reach their form through TCustomForm).
+A toolkit file that is not in the order fails, so that a new file is given its place.
+
+helplib/ (the help library's interface) and template/HostContract.h (the constants host
+and module agree on, among them the window property that names a control) may be used by
+any layer.
 
 Usage: check_layers.py [SOURCE_DIR]   (default: this file's repository)
 """
 import os, re, sys
 
 FOLDERS = ["toolkit", "folderselect", "template", "bootlog", "module"]
-# Files of toolkit in their layers, lowest first; a file not named here is in the
-# highest toolkit layer.
-TOOLKIT_LAYERS = [
-    {"SysUtils", "Consts", "OptionalApi"},
-    {"Classes", "Registry", "SystemActions"},
-    {"Graphics"},
-    {"Controls", "Menus", "Screen"},
+# The toolkit's files, lowest first, by name without extension (a header and its .cpp
+# share a place; a .cpp of its own, such as ControlLayout, comes after what it includes).
+TOOLKIT_ORDER = [
+    # runtime pieces
+    "SysUtils", "Consts", "OptionalApi",
+    # components, the registry, system actions
+    "Classes", "Registry", "SystemActions",
+    "Graphics",
+    # message boxes and the application object
+    "MessageBoxes", "Application", "Dialogs",
+    # the window layer: the screen and cursors, menus and shortcuts, the layout function,
+    # the controls and the concerns of their definition
+    "Screen", "Menus", "Layout", "Controls",
+    "ControlProperties", "ControlLayout", "ControlInput", "ControlHints",
+    # one file per control
+    "Panel", "SpeedButton", "Edit", "Memo", "Button", "CheckBox", "Label", "StaticText",
+    "StandardControls", "ListControls",
+    # the form, its reader and the classes it may name
+    "ComponentClasses", "FormReader", "Form",
 ]
+# Headers outside the folders' order that any layer may use.
+SHARED = {"template/HostContract.h"}
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')
 
 
@@ -36,10 +56,7 @@ def folder_rank(path):
 
 def toolkit_rank(path):
     stem = os.path.splitext(os.path.basename(path))[0]
-    for i, layer in enumerate(TOOLKIT_LAYERS):
-        if stem in layer:
-            return i
-    return len(TOOLKIT_LAYERS)
+    return TOOLKIT_ORDER.index(stem) if stem in TOOLKIT_ORDER else None
 
 
 def main():
@@ -58,13 +75,19 @@ def main():
                             continue
                         target = m.group(1)
                         rank = folder_rank(target)
-                        if rank is None:
+                        if rank is None or target in SHARED:
                             continue
                         own = folder_rank(path)
-                        above = rank > own or (
-                            rank == own == 0 and toolkit_rank(target) > toolkit_rank(path))
+                        above = rank > own
+                        if rank == own == 0:
+                            mine, theirs = toolkit_rank(path), toolkit_rank(target)
+                            above = theirs is None or mine is None or theirs > mine
                         if above:
                             wrong.append(f"{path}:{number}: includes {target}, a layer above")
+    for dirpath, _, files in os.walk(os.path.join(root, "toolkit")):
+        for name in sorted(files):
+            if name.endswith((".h", ".cpp")) and toolkit_rank(name) is None:
+                wrong.append(f"toolkit/{name}: has no place in the toolkit's order")
     for w in wrong:
         print("FAIL " + w)
     print(f"{len(wrong)} include(s) against the layers" if wrong else "every include runs down the layers")

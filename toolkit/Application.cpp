@@ -1,6 +1,6 @@
 #include "toolkit/Application.h"
 
-#include "toolkit/Dialogs.h"
+#include "toolkit/MessageBoxes.h"
 
 namespace {
 TApplication g_application;
@@ -45,5 +45,9 @@ void TApplication::HelpContext(int context) {
     g_helpHandler(context);
     return;
   }
-  ShowMessage(Format("Zum Hilfethema %d ist keine Hilfedatei vorhanden.", context));
+  TMessageBoxRequest r;
+  r.kind = TMessageBoxRequest::Message;
+  r.text = Format("Zum Hilfethema %d ist keine Hilfedatei vorhanden.", context);
+  r.caption = Title;
+  ShowMessageBox(r);
 }

@@ -25,3 +25,7 @@ THelpHandler SetHelpHandler(THelpHandler handler);
 
 
 extern TApplication *Application;
+
+// Reports the exception being handled in the application's standard exception box;
+// called only from inside a catch block.
+void ApplicationHandleException();

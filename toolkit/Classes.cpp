@@ -239,8 +239,8 @@ std::string ReadFileText(const std::string &fileName) {
                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   auto fail = [&fileName]() {
     DWORD code = GetLastError();
-    return EFOpenError(Format("Datei %s kann nicht geöffnet werden. %s", fileName.c_str(),
-                              SysErrorMessage(code).c_str()));
+    return EFOpenError(Format("Datei %s kann nicht geöffnet werden.", fileName.c_str()),
+                       TSystemError{code});
   };
   if (f.h == INVALID_HANDLE_VALUE) throw fail();
   std::string data;

@@ -1,29 +1,16 @@
+// The control's window: the window classes, creation and destruction, the window
+// procedure and its dispatch, reflection of the parent's notifications to the child that
+// caused them, the binding of window and object, painting of the toolkit's own classes.
 #include "toolkit/Controls.h"
-
-#include <commctrl.h>
-#include <windowsx.h>
 
 #include <algorithm>
 #include <set>
 
-#include "toolkit/Menus.h"
-#include "toolkit/Screen.h"
-#include "toolkit/OptionalApi.h"
+#include "template/HostContract.h"
+#include "toolkit/Application.h"
 
 namespace {
 
-// Where the system cannot tell a window that the mouse has left it, the window looks.
-constexpr UINT_PTR kMouseLeaveTimer = 0x7E4C;
-constexpr UINT kMouseLeavePollMs = 100;
-
-bool CursorOverWindow(HWND h) {
-  POINT p;
-  if (!GetCursorPos(&p)) return false;
-  HWND under = WindowFromPoint(p);
-  return under == h || (under && IsChild(h, under));
-}
-
-const char *const kNameProp = "TkName";
 std::set<std::string> g_registeredClasses;
 
 LRESULT CALLBACK OwnWindowProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
@@ -56,14 +43,6 @@ void EnsureClassRegistered(const std::string &name) {
   g_registeredClasses.insert(name);
 }
 
-int ShiftState() {
-  int s = 0;
-  if (GetKeyState(VK_SHIFT) < 0) s |= scShift;
-  if (GetKeyState(VK_CONTROL) < 0) s |= scCtrl;
-  if (GetKeyState(VK_MENU) < 0) s |= scAlt;
-  return s;
-}
-
 }  // namespace
 
 void UnregisterToolkitWindowClasses() {
@@ -77,18 +56,6 @@ std::string WindowText(HWND h) {
   n = GetWindowTextA(h, &s[0], n + 1);
   s.resize(size_t(std::max(n, 0)));
   return s;
-}
-
-HCURSOR CursorHandle(TCursor cursor) {
-  const char *id = IDC_ARROW;
-  switch (cursor) {
-    case crHandPoint: id = IDC_HAND; break;
-    case crHourGlass: id = IDC_WAIT; break;
-    case crIBeam: id = IDC_IBEAM; break;
-    default: break;
-  }
-  HCURSOR h = LoadCursorA(nullptr, id);
-  return h ? h : LoadCursorA(nullptr, IDC_ARROW);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -140,14 +107,6 @@ HWND TControl::Handle() {
     if (!handle_) CreateWnd();
   }
   return handle_;
-}
-
-void TControl::SetTabStop(bool v) {
-  tabStop_ = v;
-  if (!handle_) return;
-  LONG style = GetWindowLongA(handle_, GWL_STYLE);
-  // For a top-level window the same bit is the maximise box.
-  if (style & WS_CHILD) SetWindowLongA(handle_, GWL_STYLE, v ? style | WS_TABSTOP : style & ~WS_TABSTOP);
 }
 
 void TControl::CreateWnd() {
@@ -209,7 +168,7 @@ LRESULT TControl::Dispatch(HWND h, UINT msg, WPARAM w, LPARAM l) {
   if (msg == WM_NCDESTROY) {
     HWND h = handle_;
     if (h) {
-      RemovePropA(h, kNameProp);
+      RemovePropA(h, kControlNameProperty);
       SetWindowLongPtrA(h, GWLP_USERDATA, 0);
       if (prevProc_) SetWindowLongPtrA(h, GWLP_WNDPROC, LONG_PTR(prevProc_));
     }
@@ -285,71 +244,6 @@ LRESULT TControl::WndProc(UINT msg, WPARAM w, LPARAM l) {
   return DefaultHandler(msg, w, l);
 }
 
-bool TControl::KeyboardMessage(UINT msg, WPARAM &w) {
-  TCustomForm *form = GetParentForm();
-  if (msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN) {
-    // The window's shortcuts first, then the control, then the window's dialog keys.
-    WORD key = WORD(w);
-    int shift = ShiftState();
-    if (form && form->IsShortCut(key | shift)) return true;
-    if (KeyDown(key, shift)) return true;
-    return form && msg == WM_KEYDOWN && !WantsKey(key) && form->DialogKey(this, key, shift);
-  }
-  if (msg == WM_SYSCHAR) return form && form->DialogChar(char(w));
-  // WM_CHAR: Tab, Enter and Escape belong to the window unless the control wants them.
-  char key = char(w);
-  if ((key == '\t' || key == '\r' || key == 27) && !WantsKey(key == '\t' ? VK_TAB : key == '\r' ? VK_RETURN : VK_ESCAPE)) {
-    if (form && form->WantsDialogChar(this, key)) return true;
-  }
-  KeyPress(key);
-  if (key == 0) return true;
-  w = WPARAM(BYTE(key));
-  return false;
-}
-
-bool TControl::MouseTrackingMessage(UINT msg, WPARAM w) {
-  switch (msg) {
-    case WM_MOUSEMOVE:
-      if (!mouseInside_) {
-        mouseInside_ = true;
-        TRACKMOUSEEVENT tme = {sizeof tme, TME_LEAVE, handle_, 0};
-        // Without the system's leave notice, a timer looks where the mouse is.
-        if (!OptionalApi().TrackMouseEvent || !OptionalApi().TrackMouseEvent(&tme))
-          SetTimer(handle_, kMouseLeaveTimer, kMouseLeavePollMs, nullptr);
-        MouseEnter();
-      }
-      return false;
-    case WM_TIMER:
-      if (w != kMouseLeaveTimer) return false;
-      if (mouseInside_ && !CursorOverWindow(handle_)) {
-        KillTimer(handle_, kMouseLeaveTimer);
-        mouseInside_ = false;
-        MouseLeave();
-      } else if (!mouseInside_) {
-        KillTimer(handle_, kMouseLeaveTimer);
-      }
-      return true;
-    default:  // WM_MOUSELEAVE
-      if (mouseInside_) {
-        mouseInside_ = false;
-        MouseLeave();
-      }
-      return false;
-  }
-}
-
-bool TControl::ShowPopupMenu(LPARAM l) {
-  if (!popupMenu_) return false;
-  POINT pt = {GET_X_LPARAM(l), GET_Y_LPARAM(l)};
-  if (l == -1) {  // from the keyboard: at the control's corner
-    pt = {0, 0};
-    ClientToScreen(handle_, &pt);
-  }
-  popupMenu_->PopupComponent = this;
-  popupMenu_->Popup(pt.x, pt.y);
-  return true;
-}
-
 void TControl::PaintBuffered(HDC dc) {
   RECT rc;
   GetClientRect(handle_, &rc);
@@ -413,252 +307,6 @@ TCustomForm *TControl::GetParentForm() {
   return dynamic_cast<TCustomForm *>(c);
 }
 
-void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
-  bool changed = ALeft != left_ || ATop != top_ || AWidth != width_ || AHeight != height_;
-  left_ = ALeft;
-  top_ = ATop;
-  width_ = AWidth;
-  height_ = AHeight;
-  if (handle_ && changed)
-    SetWindowPos(handle_, nullptr, left_, top_, width_, height_, SWP_NOZORDER | SWP_NOACTIVATE);
-  if (parent_ && !parent_->realigning_) {
-    UpdateAnchorRules();
-    if (align_ != alNone && changed) parent_->Realign();
-  }
-}
-
-void TControl::UpdateAnchorRules() {
-  if (!parent_) return;
-  anchorRight_ = parent_->ClientWidth() - (left_ + width_);
-  anchorBottom_ = parent_->ClientHeight() - (top_ + height_);
-  anchorRulesValid_ = true;
-}
-
-void TControl::SetVisible(bool v) {
-  if (v == visible_) return;
-  visible_ = v;
-  if (handle_) ShowWindow(handle_, v ? SW_SHOWNA : SW_HIDE);
-  if (parent_ && align_ != alNone) parent_->Realign();
-}
-
-void TControl::SetEnabled(bool v) {
-  if (v == enabled_) return;
-  enabled_ = v;
-  if (handle_) {
-    EnableWindow(handle_, v);
-    Invalidate();
-  }
-}
-
-void TControl::SetAlign(TAlign v) {
-  if (v == align_) return;
-  align_ = v;
-  if (parent_) parent_->Realign();
-}
-
-void TControl::SetAnchors(TAnchors v) {
-  anchors_ = v;
-  UpdateAnchorRules();
-}
-
-void TControl::SetCaption(const std::string &v) {
-  if (v == text_ && !handle_) return;
-  text_ = v;
-  if (handle_) {
-    SetWindowTextA(handle_, text_.c_str());
-    if (!prevProc_) Invalidate();
-  }
-}
-
-void TControl::SetHint(const std::string &v) {
-  hint_ = v;
-  UpdateHintTool();
-}
-
-bool TControl::ShowHint() const {
-  if (parentShowHint_ && parent_) return parent_->ShowHint();
-  return showHint_;
-}
-
-void TControl::SetShowHint(bool v) {
-  showHint_ = v;
-  parentShowHint_ = false;
-  UpdateHintTool();
-}
-
-void TControl::SetParentShowHint(bool v) {
-  parentShowHint_ = v;
-  UpdateHintTool();
-}
-
-void TControl::UpdateHintTool() {
-  if (!handle_) return;
-  TCustomForm *form = GetParentForm();
-  if (!form || form == this) return;
-  HWND tip = form->HintWindow();
-  if (!tip) return;
-  // A hint is what comes before a "|"; the rest would be for a status line.
-  std::string text = hint_.substr(0, hint_.find('|'));
-  TOOLINFOA ti = {};
-  ti.cbSize = TTTOOLINFOA_V2_SIZE;
-  ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  ti.hwnd = form->Handle();
-  ti.uId = UINT_PTR(handle_);
-  ti.lpszText = const_cast<char *>(text.c_str());
-  bool want = ShowHint() && !text.empty();
-  if (want && !hintToolAdded_) {
-    hintToolAdded_ = SendMessageA(tip, TTM_ADDTOOLA, 0, LPARAM(&ti)) != 0;
-  } else if (want) {
-    SendMessageA(tip, TTM_UPDATETIPTEXTA, 0, LPARAM(&ti));
-  } else if (hintToolAdded_) {
-    SendMessageA(tip, TTM_DELTOOLA, 0, LPARAM(&ti));
-    hintToolAdded_ = false;
-  }
-}
-
-void TControl::SetParentFont(bool v) {
-  parentFont_ = v;
-  if (v) ParentFontChanged();
-}
-
-void TControl::ParentFontChanged() {
-  if (!parent_ || !parentFont_) return;
-  font_.Assign(parent_->font_);  // clears parentFont_ through OnChange ...
-  parentFont_ = true;            // ... which a copy from the parent must not do
-}
-
-void TControl::FontChanged() { ApplyFont(); }
-
-void TControl::ApplyFont() {
-  if (handle_) {
-    SendMessageA(handle_, WM_SETFONT, WPARAM(font_.Handle()), TRUE);
-    Invalidate();
-  }
-}
-
-void TControl::SetColor(TColor v) {
-  parentColor_ = false;
-  if (v == color_) return;
-  color_ = v;
-  brush_.Reset();
-  Invalidate();
-}
-
-void TControl::SetParentColor(bool v) {
-  parentColor_ = v;
-  if (v) ParentColorChanged();
-}
-
-void TControl::ParentColorChanged() {
-  if (!parent_ || !parentColor_) return;
-  if (color_ != parent_->color_) {
-    color_ = parent_->color_;
-    brush_.Reset();
-    Invalidate();
-  }
-}
-
-void TControl::SetCursor(TCursor v) { cursor_ = v; }
-
-void TControl::SetPopupMenu(TPopupMenu *v) {
-  popupMenu_ = v;
-  if (v) v->FreeNotification(this);
-}
-
-void TControl::Notification(TComponent *AComponent, TOperation Operation) {
-  TComponent::Notification(AComponent, Operation);
-  if (Operation == opRemove && AComponent == popupMenu_) popupMenu_ = nullptr;
-}
-
-int TControl::TabOrder() const {
-  if (!parent_) return -1;
-  auto &list = parent_->tabList_;
-  auto it = std::find(list.begin(), list.end(), this);
-  return it == list.end() ? -1 : int(it - list.begin());
-}
-
-void TControl::SetTabOrder(int v) {
-  static int sequence = 0;
-  tabOrderValue_ = v;
-  tabOrderSequence_ = ++sequence;
-  if (!parent_) return;
-  auto &list = parent_->tabList_;
-  auto it = std::find(list.begin(), list.end(), this);
-  if (it == list.end()) return;
-  list.erase(it);
-  if (v < 0) v = 0;
-  if (size_t(v) > list.size()) v = int(list.size());
-  list.insert(list.begin() + v, this);
-}
-
-void TControl::Click() {
-  if (OnClick) OnClick(this);
-}
-
-void TControl::DblClick() {
-  if (OnDblClick) OnDblClick(this);
-}
-
-void TControl::ScaleBy(int M, int D) { ChangeScale(M, D); }
-
-void TControl::ChangeScale(int M, int D) {
-  int l = MulDiv(left_, M, D), t = MulDiv(top_, M, D);
-  int w = MulDiv(left_ + width_, M, D) - l, h = MulDiv(top_ + height_, M, D) - t;
-  SetBounds(l, t, w, h);
-  if (!parentFont_) {
-    font_.SetHeight(MulDiv(font_.Height(), M, D));
-  }
-}
-
-static TAnchors AnchorsFromSet(const TPropValue &v) {
-  return TAnchors(SetToInt(v, {{"akLeft", akLeft}, {"akTop", akTop}, {"akRight", akRight}, {"akBottom", akBottom}}));
-}
-
-static TCursor CursorFromProp(const TPropValue &v) {
-  if (v.kind == TPropValue::Int) return v.AsInt();
-  return IdentToInt(v,
-                    {{"crDefault", crDefault},
-                     {"crArrow", crArrow},
-                     {"crHandPoint", crHandPoint},
-                     {"crHourGlass", crHourGlass},
-                     {"crIBeam", crIBeam}},
-                    "Unbekannter Mauszeiger");
-}
-
-void TControl::SetProperty(const std::string &name, const TPropValue &value) {
-  if (name == "Left") SetLeft(value.AsInt());
-  else if (name == "Top") SetTop(value.AsInt());
-  else if (name == "Width") SetWidth(value.AsInt());
-  else if (name == "Height") SetHeight(value.AsInt());
-  else if (name == "Visible") SetVisible(value.AsBool());
-  else if (name == "Enabled") SetEnabled(value.AsBool());
-  else if (name == "Caption" || name == "Text") SetCaption(value.AsString());
-  else if (name == "Hint") SetHint(value.AsString());
-  else if (name == "ShowHint") SetShowHint(value.AsBool());
-  else if (name == "ParentShowHint") SetParentShowHint(value.AsBool());
-  else if (name == "Color") SetColor(ColorFromProp(value));
-  else if (name == "ParentColor") SetParentColor(value.AsBool());
-  else if (name == "ParentFont") SetParentFont(value.AsBool());
-  else if (name == "Ctl3D") { ctl3D_ = value.AsBool(); parentCtl3D_ = false; }
-  else if (name == "ParentCtl3D") parentCtl3D_ = value.AsBool();
-  else if (name == "Cursor") SetCursor(CursorFromProp(value));
-  else if (name == "TabOrder") SetTabOrder(value.AsInt());
-  else if (name == "TabStop") SetTabStop(value.AsBool());
-  else if (name == "Anchors") SetAnchors(AnchorsFromSet(value));
-  else if (name == "Align") {
-    SetAlign(TAlign(IdentToInt(value,
-                               {{"alNone", alNone},
-                                {"alTop", alTop},
-                                {"alBottom", alBottom},
-                                {"alLeft", alLeft},
-                                {"alRight", alRight},
-                                {"alClient", alClient}},
-                               "Unbekannte Ausrichtung")));
-  } else if (name.compare(0, 5, "Font.") == 0) {
-    font_.SetProperty(name.substr(5), value);
-  } else TComponent::SetProperty(name, value);
-}
-
 void TControl::Loaded() {
   PublishName();
   UpdateAnchorRules();
@@ -668,21 +316,7 @@ void TControl::PublishName() {
   // The window property holds the control's own copy: Name may change after the window
   // exists (the form reader names a component once it is made).
   publishedName_ = Name;
-  if (handle_) SetPropA(handle_, kNameProp, HANDLE(publishedName_.c_str()));
-}
-
-void TControl::SetEvent(const std::string &name, const TNotifyEvent &handler) {
-  if (name == "OnClick") OnClick = handler;
-  else if (name == "OnDblClick") OnDblClick = handler;
-  else TComponent::SetEvent(name, handler);
-}
-
-void TControl::SetReference(const std::string &name, TComponent *target) {
-  if (name == "PopupMenu") {
-    auto *menu = dynamic_cast<TPopupMenu *>(target);
-    if (target && !menu) throw EReadError(target->Name + " ist kein Popup-Menü");
-    SetPopupMenu(menu);
-  } else TComponent::SetReference(name, target);
+  if (handle_) SetPropA(handle_, kControlNameProperty, HANDLE(publishedName_.c_str()));
 }
 
 // ---------------------------------------------------------------------------------------
@@ -713,129 +347,12 @@ void TWinControl::RemoveControl(TControl *c) {
   c->parent_ = nullptr;
 }
 
-std::vector<TControl *> TWinControl::TabList() const { return tabList_; }
-
-void TWinControl::FixupTabOrder() {
-  // Form resources give each control its final place; earlier controls may have been
-  // given places beyond the list as it was while they were read.
-  // Of two controls given the same place, the one given it last takes it.
-  std::vector<TControl *> order = tabList_;
-  auto key = [this](TControl *c) {
-    int index = int(std::find(tabList_.begin(), tabList_.end(), c) - tabList_.begin());
-    return c->tabOrderValue_ >= 0 ? c->tabOrderValue_ : index;
-  };
-  std::stable_sort(order.begin(), order.end(), [&key](TControl *a, TControl *b) {
-    int ka = key(a), kb = key(b);
-    if (ka != kb) return ka < kb;
-    return a->tabOrderSequence_ > b->tabOrderSequence_;
-  });
-  tabList_ = order;
-  for (TControl *c : controls_)
-    if (auto *w = dynamic_cast<TWinControl *>(c)) w->FixupTabOrder();
-}
-
 void TWinControl::CreateWnd() {
   TControl::CreateWnd();
   if (!handle_) return;
   for (TControl *c : std::vector<TControl *>(controls_))
     if (!c->handle_) c->CreateWnd();
   Realign();
-}
-
-void TWinControl::EnableAlign() {
-  if (alignLock_ > 0 && --alignLock_ == 0) Realign();
-}
-
-void TWinControl::Realign() {
-  if (alignLock_ > 0 || realigning_) return;
-  realigning_ = true;
-  try {
-    RECT area = ClientRect();
-    for (TAlign which : {alTop, alBottom, alLeft, alRight, alClient}) AlignControls(which, area);
-    ApplyAnchors();
-  } catch (...) {
-    realigning_ = false;
-    throw;
-  }
-  realigning_ = false;
-}
-
-void TWinControl::AlignControls(TAlign which, RECT &area) {
-  std::vector<TControl *> list;
-  for (TControl *c : controls_)
-    if (c->align_ == which && c->visible_) list.push_back(c);
-  // Top and left ones stack in the order of their position, bottom and right ones backwards.
-  std::stable_sort(list.begin(), list.end(), [which](TControl *a, TControl *b) {
-    switch (which) {
-      case alTop: return a->top_ < b->top_;
-      case alBottom: return a->top_ + a->height_ > b->top_ + b->height_;
-      case alLeft: return a->left_ < b->left_;
-      case alRight: return a->left_ + a->width_ > b->left_ + b->width_;
-      default: return false;
-    }
-  });
-  for (TControl *c : list) {
-    int w = area.right - area.left, h = area.bottom - area.top;
-    switch (which) {
-      case alTop:
-        c->SetBounds(area.left, area.top, w, c->height_);
-        area.top += c->height_;
-        break;
-      case alBottom:
-        c->SetBounds(area.left, area.bottom - c->height_, w, c->height_);
-        area.bottom -= c->height_;
-        break;
-      case alLeft:
-        c->SetBounds(area.left, area.top, c->width_, h);
-        area.left += c->width_;
-        break;
-      case alRight:
-        c->SetBounds(area.right - c->width_, area.top, c->width_, h);
-        area.right -= c->width_;
-        break;
-      case alClient:
-        c->SetBounds(area.left, area.top, w, h);
-        break;
-      default:
-        break;
-    }
-  }
-}
-
-void TWinControl::ApplyAnchors() {
-  int pw = ClientWidth(), ph = ClientHeight();
-  for (TControl *c : controls_) {
-    if (c->align_ != alNone || !c->anchorRulesValid_) continue;
-    // Anchored to both sides a control stretches; to the far side only, it moves.
-    int l = c->left_, t = c->top_, w = c->width_, h = c->height_;
-    if (c->anchors_ & akRight) {
-      if (c->anchors_ & akLeft) w = std::max(0, pw - l - c->anchorRight_);
-      else l = pw - w - c->anchorRight_;
-    }
-    if (c->anchors_ & akBottom) {
-      if (c->anchors_ & akTop) h = std::max(0, ph - t - c->anchorBottom_);
-      else t = ph - h - c->anchorBottom_;
-    }
-    c->SetBounds(l, t, w, h);
-  }
-}
-
-void TWinControl::ChangeScale(int M, int D) {
-  DisableAlign();
-  TControl::ChangeScale(M, D);
-  for (TControl *c : std::vector<TControl *>(controls_)) c->ChangeScale(M, D);
-  for (TControl *c : controls_) c->UpdateAnchorRules();
-  EnableAlign();
-}
-
-void TWinControl::FontChanged() {
-  TControl::FontChanged();
-  for (TControl *c : controls_) c->ParentFontChanged();
-}
-
-void TWinControl::ParentColorChanged() {
-  TControl::ParentColorChanged();
-  for (TControl *c : controls_) c->ParentColorChanged();
 }
 
 LRESULT TWinControl::WndProc(UINT msg, WPARAM w, LPARAM l) {
@@ -872,16 +389,4 @@ LRESULT TWinControl::WndProc(UINT msg, WPARAM w, LPARAM l) {
       break;
   }
   return TControl::WndProc(msg, w, l);
-}
-
-char AcceleratorChar(const std::string &caption) {
-  for (size_t i = 0; i + 1 < caption.size(); ++i) {
-    if (caption[i] != '&') continue;
-    if (caption[i + 1] == '&') {
-      ++i;
-      continue;
-    }
-    return UpCase(caption[i + 1]);
-  }
-  return 0;
 }

@@ -2,6 +2,12 @@
 // window and destroys it in its destructor; a TWinControl also lays out its children by
 // Align and Anchors.  Window procedures never let a C++ exception escape: they report it
 // through Application::ShowException.
+//
+// The members are defined by concern: Controls.cpp the window (creation, destruction,
+// the window procedure, reflection of notifications, the binding of window and object),
+// ControlProperties.cpp the properties and tab order, ControlLayout.cpp alignment and
+// anchors (computed by Layout.h), ControlInput.cpp keys, mouse tracking and the popup
+// menu, ControlHints.cpp the tooltips.
 #pragma once
 #include <windows.h>
 
@@ -10,24 +16,16 @@
 
 #include "toolkit/Classes.h"
 #include "toolkit/Graphics.h"
+#include "toolkit/Layout.h"
+#include "toolkit/Screen.h"
 
 class TWinControl;
 class TPopupMenu;
 class TForm;
 class TCustomForm;
+class TButton;
 
-enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
-using TAnchors = unsigned;
-enum : unsigned { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
-
-using TCursor = int;
-constexpr TCursor crDefault = 0, crArrow = -2, crIBeam = -4, crHourGlass = -11,
-                  crHandPoint = -21;
-HCURSOR CursorHandle(TCursor cursor);
-
-// Shift state bits of a shortcut, as in TShortCut = key | modifiers.
-enum : int { scShift = 0x2000, scCtrl = 0x4000, scAlt = 0x8000 };
 
 struct TCreateParams {
   const char *ClassName = nullptr;  // window class; null for the toolkit's own class
@@ -167,6 +165,10 @@ class TControl : public TComponent {
   void PaintBuffered(HDC dc);
   virtual void ParentFontChanged();
   virtual void ParentColorChanged();
+  // Takes the bounds its parent's layout gives it; the move of its window joins the batch.
+  virtual void SetLayoutBounds(const RECT &bounds, TWindowMoves &moves);
+  // The batch has moved the window.
+  virtual void LayoutApplied() {}
 
   HWND handle_ = nullptr;
   WNDPROC prevProc_ = nullptr;
@@ -240,22 +242,27 @@ class TWinControl : public TControl {
   friend class TForm;
   void InsertControl(TControl *c);
   void RemoveControl(TControl *c);
-  // Places the visible children aligned to which in area, and takes their room from it.
-  void AlignControls(TAlign which, RECT &area);
-  // Keeps the anchored children's distances to the sides they are anchored to.
-  void ApplyAnchors();
   std::vector<TControl *> controls_;
   std::vector<TControl *> tabList_;
   int alignLock_ = 0;
   bool realigning_ = false;
 };
 
+using TModalResult = int;
+constexpr TModalResult mrNone = 0, mrOk = IDOK, mrCancel = IDCANCEL, mrAbort = IDABORT,
+                       mrRetry = IDRETRY, mrIgnore = IDIGNORE, mrYes = IDYES, mrNo = IDNO;
+
 // What a control asks of the top-level window it sits in: the keyboard handling that no
-// host message loop does for it, the focus the window keeps, and the window of the hints.
-// Forms are the one kind.
+// host message loop does for it, the focus the window keeps, the window of the hints, the
+// buttons that Enter and Escape press and the result a button ends a modal window with;
+// and what the form reader asks of the window it reads: its published methods.  Forms are
+// the one kind.
 class TCustomForm : public TWinControl {
  public:
   explicit TCustomForm(TComponent *AOwner) : TWinControl(AOwner) {}
+  TModalResult ModalResult = mrNone;
+  TButton *DefaultButton = nullptr;
+  TButton *CancelButton = nullptr;
   // Shortcut of any popup menu of the focused control's chain or of the window.
   virtual bool IsShortCut(int shortCut) = 0;
   // Tab, Enter and Escape, and Alt with a letter.
@@ -264,14 +271,12 @@ class TCustomForm : public TWinControl {
   virtual bool WantsDialogChar(TControl *from, char key) = 0;
   virtual void ControlFocused(TControl *c) = 0;
   virtual HWND HintWindow() = 0;
+  // A published method by name, as form resources bind it.
+  virtual TNotifyEvent FindMethod(const std::string &name) const = 0;
 };
 
 // Unregisters the window classes the toolkit registered (at module unload).
 void UnregisterToolkitWindowClasses();
-// Reports the exception being handled in the application's standard exception box;
-// called only from inside a catch block.
-void ApplicationHandleException();
-
 // The accelerator of a caption: the character after a single "&", upper case, or 0.
 char AcceleratorChar(const std::string &caption);
 

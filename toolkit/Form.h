@@ -19,10 +19,6 @@ enum TBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSize
 enum TPosition { poDesigned, poScreenCenter };
 enum TBorderIcon : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4 };
 
-using TModalResult = int;
-constexpr TModalResult mrNone = 0, mrOk = IDOK, mrCancel = IDCANCEL, mrAbort = IDABORT,
-                       mrRetry = IDRETRY, mrIgnore = IDIGNORE, mrYes = IDYES, mrNo = IDNO;
-
 // A top-level window.  Its layout is read from the form resources that FormResources names
 // (ancestor first, each descendant listing its changes); event handlers are the methods
 // registered with RegisterMethod, bound by name.  Construct with CreateForm<T>.
@@ -51,7 +47,6 @@ class TForm : public TCustomForm {
   void Close();
   // Shows the window modally; returns ModalResult.
   int ShowModal();
-  TModalResult ModalResult = mrNone;
   int HelpContext = 0;
   int PixelsPerInch = 96;
   bool Scaled = true;
@@ -73,8 +68,6 @@ class TForm : public TCustomForm {
   void SelectNext(TControl *current, bool forward);
   void ControlFocused(TControl *c) override { activeControl_ = c; }
   HWND HintWindow() override;
-  TButton *DefaultButton = nullptr;
-  TButton *CancelButton = nullptr;
 
   void SetProperty(const std::string &name, const TPropValue &value) override;
   void SetEvent(const std::string &name, const TNotifyEvent &handler) override;
@@ -82,7 +75,7 @@ class TForm : public TCustomForm {
   void Notification(TComponent *AComponent, TOperation Operation) override;
 
   // A published method by name, as form resources bind it.
-  TNotifyEvent FindMethod(const std::string &name) const;
+  TNotifyEvent FindMethod(const std::string &name) const override;
 
  protected:
   // The form resources of this class, ancestor first.

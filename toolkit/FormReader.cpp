@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "toolkit/ComponentClasses.h"
-#include "toolkit/Form.h"
+#include "toolkit/Controls.h"
 #include "toolkit/Menus.h"
 
 // Form resources: a text of nested blocks
@@ -145,8 +145,11 @@ class Lexer {
   int line_ = 1;
 };
 
-const std::set<std::string> kReferenceProperties = {
-    "PopupMenu", "Images", "FocusControl", "ActiveControl", "FileList", "DirList", "DirLabel", "FileEdit"};
+// The properties of the toolkit's classes that name another component of the form
+// (TControl, TPopupMenu and the speed buttons' image lists, TCustomLabel, TForm); they are
+// set once the whole form is read.
+const std::set<std::string> kReferenceProperties = {"PopupMenu", "Images", "FocusControl",
+                                                    "ActiveControl"};
 
 struct Fixup {
   TComponent *component;
@@ -157,7 +160,7 @@ struct Fixup {
 
 class Reader {
  public:
-  Reader(TForm *form, const std::string &text, const std::string &name)
+  Reader(TCustomForm *form, const std::string &text, const std::string &name)
       : form_(form), lex_(text, name) {}
 
   void Read() {
@@ -303,7 +306,7 @@ class Reader {
     lex_.Fail("Wert erwartet");
   }
 
-  TForm *form_;
+  TCustomForm *form_;
   Lexer lex_;
   Token tok_;
   std::vector<Fixup> fixups_;
@@ -323,7 +326,7 @@ std::string LoadFormResourceText(const std::string &name) {
 }
 
 
-void ReadFormResource(TForm *form, const std::string &text, const std::string &resourceName) {
+void ReadFormResource(TCustomForm *form, const std::string &text, const std::string &resourceName) {
   Reader(form, text, resourceName).Read();
 }
 

@@ -3,9 +3,9 @@
 #pragma once
 #include <string>
 
-class TForm;
+class TCustomForm;
 
 // Reads one form resource (text) into form; used by InitForm, public for tests.
-void ReadFormResource(TForm *form, const std::string &text, const std::string &resourceName);
+void ReadFormResource(TCustomForm *form, const std::string &text, const std::string &resourceName);
 // The text of the form resource of that name in the module (raises EReadError).
 std::string LoadFormResourceText(const std::string &name);

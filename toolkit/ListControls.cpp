@@ -336,6 +336,21 @@ void TCustomComboBox::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   }
 }
 
+void TCustomComboBox::SetLayoutBounds(const RECT &bounds, TWindowMoves &moves) {
+  left_ = bounds.left;
+  top_ = bounds.top;
+  width_ = bounds.right - bounds.left;
+  height_ = bounds.bottom - bounds.top;
+  if (handle_) moves.Add(handle_, left_, top_, width_, DroppedHeight());
+}
+
+void TCustomComboBox::LayoutApplied() {
+  if (!handle_) return;
+  RECT r;
+  GetWindowRect(handle_, &r);
+  height_ = r.bottom - r.top;
+}
+
 int TCustomComboBox::Count() const { return items_.Count(handle_); }
 
 std::string TCustomComboBox::Items(int index) const { return items_.Text(handle_, index); }

@@ -126,6 +126,10 @@ class TCustomComboBox : public TWinControl {
   bool DroppedDown() const;
 
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+  // As SetBounds: the window takes the height with the list dropped down, the control the
+  // height of its field.
+  void SetLayoutBounds(const RECT &bounds, TWindowMoves &moves) override;
+  void LayoutApplied() override;
   // The items and the selection come through into the new window.
   using TControl::RecreateWnd;
 

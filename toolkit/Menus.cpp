@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-#include "toolkit/Controls.h"
 #include "toolkit/Graphics.h"
 
 void TMenuItem::Click() {
@@ -39,7 +38,7 @@ std::string ShortCutToText(int shortCut) {
   return s + "#" + std::to_string(key);
 }
 
-void TPopupMenu::Popup(int x, int y) {
+void TPopupMenu::Popup(int x, int y, HWND owner) {
   HMENU menu = CreatePopupMenu();
   if (!menu) return;
   std::vector<TMenuItem *> shown;
@@ -52,8 +51,7 @@ void TPopupMenu::Popup(int x, int y) {
     if (item->Caption == "-") flags = MF_SEPARATOR;
     AppendMenuA(menu, flags, shown.size(), text.c_str());
   }
-  HWND owner = PopupComponent && PopupComponent->HandleAllocated() ? PopupComponent->Handle()
-                                                                     : GetActiveWindow();
+  if (!owner) owner = GetActiveWindow();
   UINT chosen = UINT(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN, x, y,
                                     0, owner, nullptr));
   DestroyMenu(menu);

@@ -1,12 +1,16 @@
 // Popup menus with shortcut keys.
 #pragma once
+#include <windows.h>
+
 #include <string>
 #include <vector>
 
 #include "toolkit/Classes.h"
 
 class TImageList;
-class TControl;
+
+// Shift state bits of a shortcut, as in TShortCut = key | modifiers.
+enum : int { scShift = 0x2000, scCtrl = 0x4000, scAlt = 0x8000 };
 
 class TMenuItem : public TComponent {
  public:
@@ -30,9 +34,11 @@ class TPopupMenu : public TComponent {
   const char *ClassName() const override { return "TPopupMenu"; }
   std::vector<TMenuItem *> Items;
   TImageList *Images = nullptr;
-  TControl *PopupComponent = nullptr;
-  // Shows the menu at screen position (x, y) and runs the chosen item.
-  void Popup(int x, int y);
+  // The component the menu is shown for (set by the control that shows it).
+  TComponent *PopupComponent = nullptr;
+  // Shows the menu at screen position (x, y), owned by the window owner (by default the
+  // active window), and runs the chosen item.
+  void Popup(int x, int y, HWND owner = nullptr);
   // Runs the enabled item whose shortcut this is; false when none has it.
   bool IsShortCut(int shortCut);
   void SetReference(const std::string &name, TComponent *target) override;

@@ -1,8 +1,11 @@
-// The screen the windows are shown on.
+// The screen the windows are shown on, and the mouse cursors.
 #pragma once
 #include <windows.h>
 
-#include "toolkit/Controls.h"
+using TCursor = int;
+constexpr TCursor crDefault = 0, crArrow = -2, crIBeam = -4, crHourGlass = -11,
+                  crHandPoint = -21;
+HCURSOR CursorHandle(TCursor cursor);
 
 // The screen: its resolution and the application-wide cursor.
 class TScreen {

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 
-#include "toolkit/Form.h"
 
 // --- TMemoLines -------------------------------------------------------------------------
 
@@ -201,7 +200,7 @@ void TButton::CreateParams(TCreateParams &p) {
 
 void TButton::SetDefault(bool v) {
   default_ = v;
-  if (TForm *f = dynamic_cast<TForm *>(GetParentForm())) {
+  if (TCustomForm *f = GetParentForm()) {
     if (v) f->DefaultButton = this;
     else if (f->DefaultButton == this) f->DefaultButton = nullptr;
   }
@@ -210,14 +209,14 @@ void TButton::SetDefault(bool v) {
 
 void TButton::SetCancel(bool v) {
   cancel_ = v;
-  if (TForm *f = dynamic_cast<TForm *>(GetParentForm())) {
+  if (TCustomForm *f = GetParentForm()) {
     if (v) f->CancelButton = this;
     else if (f->CancelButton == this) f->CancelButton = nullptr;
   }
 }
 
 void TButton::Click() {
-  if (TForm *f = dynamic_cast<TForm *>(GetParentForm()); f && ModalResult != 0) f->ModalResult = ModalResult;
+  if (TCustomForm *f = GetParentForm(); f && ModalResult != 0) f->ModalResult = ModalResult;
   TWinControl::Click();
 }
 

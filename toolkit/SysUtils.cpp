@@ -32,6 +32,11 @@ std::string Format(const char *fmt, ...) {
   return s;
 }
 
+Exception::Exception(const std::string &message, TSystemError error)
+    : message_(message + " " + SysErrorMessage(error.code)) {
+  ErrorCode = error.code;
+}
+
 std::string SysErrorMessage(DWORD code) {
   char buf[512] = {0};
   DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
@@ -220,7 +225,7 @@ bool ForceDirectories(const std::string &dir) {
 bool RemoveFile(const std::string &name) { return DeleteFileA(name.c_str()) != FALSE; }
 
 [[noreturn]] static void RaiseInOutError(DWORD code) {
-  throw EInOutError(Format("E/A-Fehler %lu: %s", (unsigned long)code, SysErrorMessage(code).c_str()), code);
+  throw EInOutError(Format("E/A-Fehler %lu:", (unsigned long)code), TSystemError{code});
 }
 
 // The process's current directory, or empty with the reason in code.

@@ -6,13 +6,22 @@
 #include <exception>
 #include <string>
 
-// Base of every exception the module raises; carries the message shown to the user.
+// The system's error code of a failed call, given to an exception.
+struct TSystemError {
+  DWORD code;
+};
+
+// Base of every exception the module raises; carries the message shown to the user and,
+// where a system call failed, the system's error code.
 class Exception : public std::exception {
  public:
   explicit Exception(std::string message) : message_(std::move(message)) {}
+  // The message, a blank and the system's text of the error (SysErrorMessage).
+  Exception(const std::string &message, TSystemError error);
   const std::string &Message() const { return message_; }
   const char *what() const noexcept override { return message_.c_str(); }
   virtual const char *ClassName() const { return "Exception"; }
+  DWORD ErrorCode = 0;  // 0 where no system call failed
 
  private:
   std::string message_;
@@ -38,9 +47,10 @@ TK_EXCEPTION_CLASS(ERegistryException, Exception);
 // system's error code.
 class EInOutError : public Exception {
  public:
-  EInOutError(std::string message, DWORD code) : Exception(std::move(message)), ErrorCode(code) {}
+  using Exception::Exception;
+  // The message as given, with the code.
+  EInOutError(std::string message, DWORD code) : Exception(std::move(message)) { ErrorCode = code; }
   const char *ClassName() const override { return "EInOutError"; }
-  DWORD ErrorCode;
 };
 
 // Raises ERangeError, the runtime's answer to a value outside its range.

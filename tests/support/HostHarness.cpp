@@ -140,7 +140,7 @@ struct ControlSearch {
 };
 BOOL CALLBACK FindNamed(HWND h, LPARAM l) {
   auto *s = reinterpret_cast<ControlSearch *>(l);
-  auto *name = static_cast<const char *>(GetPropA(h, "TkName"));
+  auto *name = static_cast<const char *>(GetPropA(h, kControlNameProperty));
   if (name && strcmp(name, s->name) == 0) {
     s->found = h;
     return FALSE;

@@ -193,3 +193,19 @@ int ItemPosition(const TCustomListBox &list, const std::string &text) {
     if (lstrcmpiA(list.Items(i).c_str(), text.c_str()) == 0) return i;
   return -1;
 }
+
+void MakeFile(const std::string &path, DWORD attributes) {
+  WriteTextFile(path, "x");
+  SetFileAttributesA(path.c_str(), attributes);
+}
+
+void MakeDir(const std::string &path, DWORD attributes) {
+  CreateDirectoryA(path.c_str(), nullptr);
+  if (attributes != FILE_ATTRIBUTE_DIRECTORY) SetFileAttributesA(path.c_str(), attributes);
+}
+
+std::vector<std::string> ItemsOf(const TCustomListBox &list) {
+  std::vector<std::string> v;
+  for (int i = 0; i < list.Count(); ++i) v.push_back(list.Items(i));
+  return v;
+}

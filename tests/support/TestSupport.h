@@ -97,5 +97,10 @@ class BroadcastListener {
 // The names in a folder (files and folders, without "." and ".."), sorted.
 std::vector<std::string> FolderEntries(const std::string &dir);
 
+// Makes a file holding "x" with these attributes, and a directory with these.
+void MakeFile(const std::string &path, DWORD attributes = FILE_ATTRIBUTE_NORMAL);
+void MakeDir(const std::string &path, DWORD attributes = FILE_ATTRIBUTE_DIRECTORY);
+// The items of a list box, in order.
+std::vector<std::string> ItemsOf(const TCustomListBox &list);
 // Position of the first item of list whose text is text, ignoring case; -1 for none.
 int ItemPosition(const TCustomListBox &list, const std::string &text);
