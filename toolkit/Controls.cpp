@@ -177,8 +177,11 @@ void TControl::CreateWnd() {
   handle_ = h;
   PublishName();
   ApplyFont();
-  // Controls made later lie above those made earlier.
-  if (parent_) SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  // Controls made later lie above those made earlier.  A new child window goes below its
+  // siblings: the parent makes its children's windows from the last to the first, so that
+  // they need not be moved.
+  if (parent_ && !parent_->creatingChildren_)
+    SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   UpdateHintTool();
 }
 
@@ -737,8 +740,16 @@ void TWinControl::FixupTabOrder() {
 void TWinControl::CreateWnd() {
   TControl::CreateWnd();
   if (!handle_) return;
-  for (TControl *c : std::vector<TControl *>(controls_))
-    if (!c->handle_) c->CreateWnd();
+  std::vector<TControl *> children(controls_.rbegin(), controls_.rend());
+  creatingChildren_ = true;
+  try {
+    for (TControl *c : children)
+      if (!c->handle_) c->CreateWnd();
+  } catch (...) {
+    creatingChildren_ = false;
+    throw;
+  }
+  creatingChildren_ = false;
   Realign();
 }
 

@@ -248,6 +248,7 @@ class TWinControl : public TControl {
   std::vector<TControl *> tabList_;
   int alignLock_ = 0;
   bool realigning_ = false;
+  bool creatingChildren_ = false;  // CreateWnd is making the children's windows
 };
 
 // What a control asks of the top-level window it sits in: the keyboard handling that no
