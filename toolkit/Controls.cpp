@@ -176,7 +176,9 @@ void TControl::CreateWnd() {
   }
   handle_ = h;
   PublishName();
-  ApplyFont();
+  // The system's classes draw with the font they are given, before they are first drawn;
+  // the toolkit's own classes draw with Font() and need no message.
+  if (prevProc_) SendMessageA(h, WM_SETFONT, WPARAM(font_.Handle()), FALSE);
   // Controls made later lie above those made earlier.  A new child window goes below its
   // siblings: the parent makes its children's windows from the last to the first, so that
   // they need not be moved.
