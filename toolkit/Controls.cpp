@@ -165,7 +165,8 @@ void TControl::CreateWnd() {
   }
   std::string cls = p.ClassName ? p.ClassName : ClassName();
   if (!p.ClassName) EnsureClassRegistered(cls);
-  HWND h = CreateWindowExA(p.ExStyle, cls.c_str(), text_.c_str(), p.Style, left_, top_, width_,
+  HWND h = CreateWindowExA(p.ExStyle, cls.c_str(), text_.empty() ? nullptr : text_.c_str(),
+                           p.Style, left_, top_, width_,
                            height_, parentWnd, nullptr, ModuleInstance(),
                            p.ClassName ? nullptr : this);
   if (!h) throw EInvalidOperation("Fenster " + Name + " kann nicht erzeugt werden");
@@ -467,7 +468,12 @@ void TControl::SetAnchors(TAnchors v) {
 }
 
 void TControl::SetCaption(const std::string &v) {
-  if (v == text_ && !handle_) return;
+  // A window that shows the text already is not given it again, which would draw it again;
+  // an edit control is, as that also puts its caret and scroll position back to the start.
+  if (v == text_ && (!handle_ || !prevProc_ ||
+                     (!(SendMessageA(handle_, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) &&
+                      WindowText(handle_) == v)))
+    return;
   text_ = v;
   if (handle_) {
     SetWindowTextA(handle_, text_.c_str());

@@ -180,6 +180,7 @@ void TForm::ChangeScale(int M, int D) {
 }
 
 void TForm::SetCaption(const std::string &v) {
+  if (handle_ && v == text_ && WindowText(handle_) == v) return;  // shown already
   text_ = v;
   if (handle_) SetWindowTextA(handle_, v.c_str());
 }
