@@ -37,7 +37,7 @@ TNotifyEvent TForm::FindMethod(const std::string &name) const {
   return it == methods_.end() ? TNotifyEvent() : it->second;
 }
 
-void TForm::InitForm() {
+void TForm::InitForm(const RECT *bounds) {
   RegisterStandardComponents();
   RegisterMethods();
   // The resources are read before any window exists, so that each window is made once,
@@ -45,10 +45,12 @@ void TForm::InitForm() {
   for (const std::string &res : FormResources())
     ReadFormResource(this, LoadFormResourceText(res), res);
   BindComponents();
-  Handle();
   // Form resources are laid out for PixelsPerInch; the screen may have more or fewer.
   int ppi = Screen->PixelsPerInch();
-  if (Scaled && ppi != PixelsPerInch) ScaleBy(ppi, PixelsPerInch);
+  bool scale = Scaled && ppi != PixelsPerInch;
+  if (bounds && !scale) PlaceBeforeCreation(*bounds);
+  Handle();
+  if (scale) ScaleBy(ppi, PixelsPerInch);
   if (OnCreate) {
     try {
       OnCreate(this);
@@ -100,6 +102,22 @@ void TForm::CreateWnd() {
     SendMessageA(handle_, WM_SETICON, ICON_BIG, LPARAM(icon_));
     SendMessageA(handle_, WM_SETICON, ICON_SMALL, LPARAM(smallIcon_ ? smallIcon_ : icon_));
   }
+}
+
+void TForm::PlaceBeforeCreation(const RECT &bounds) {
+  if (handle_) return;
+  TCreateParams p;
+  CreateParams(p);
+  RECT frame = {0, 0, 0, 0};
+  if (!AdjustWindowRectEx(&frame, p.Style, FALSE, p.ExStyle)) return;
+  int cw = (bounds.right - bounds.left) - (frame.right - frame.left);
+  int ch = (bounds.bottom - bounds.top) - (frame.bottom - frame.top);
+  if (cw <= 0 || ch <= 0) return;  // left to the move after the window is made
+  left_ = bounds.left;
+  top_ = bounds.top;
+  clientWidth_ = cw;
+  clientHeight_ = ch;
+  Realign();
 }
 
 void TForm::ApplyFrame() {
