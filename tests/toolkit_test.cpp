@@ -181,6 +181,74 @@ TEST(Layout, AlignAndAnchorsFollowTheClientArea) {
   EXPECT_EQ(button->Width(), 36);
 }
 
+// Controls made later lie above those made earlier, whether the parent's window makes
+// them all or a control comes once it is there.
+TEST(Layout, ControlsMadeLaterLieAbove) {
+  std::unique_ptr<TTestForm> form(new TTestForm(nullptr));
+  std::vector<TControl *> made;
+  for (int i = 0; i < 4; ++i) {
+    auto *panel = new TPanel(form.get());
+    panel->SetBounds(10 * i, 10 * i, 50, 50);  // overlapping
+    panel->SetParent(form.get());
+    made.push_back(panel);
+  }
+  form->Handle();  // makes the four children's windows
+  auto *late = new TButton(form.get());
+  late->SetParent(form.get());
+  made.push_back(late);
+  std::vector<HWND> fromTop;
+  for (HWND h = GetWindow(form->Handle(), GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
+    fromTop.push_back(h);
+  std::vector<HWND> expected;
+  for (auto it = made.rbegin(); it != made.rend(); ++it) expected.push_back((*it)->Handle());
+  EXPECT_EQ(fromTop, expected);
+}
+
+// Pictures with a transparent colour: the brush takes exactly the transparent pixels, at
+// the picture's size and stretched, with the colour given or taken from the picture.
+TEST(Painting, BrushCopyFillsOnlyTheTransparentPixels) {
+  const COLORREF kKey = RGB(255, 0, 255), kInk = RGB(10, 20, 30), kOther = RGB(200, 100, 50),
+                 kBrush = RGB(1, 128, 254), kBack = RGB(7, 7, 7);
+  // 8 x 4: the left half a picture (ink on the key colour), the right half other and key.
+  TBitmap picture;
+  picture.SetSize(8, 4, kKey);
+  {
+    TMemoryDC dc;
+    TSelectGuard sel(dc.Get(), picture.Handle());
+    for (int y = 0; y < 3; ++y)
+      for (int x = 0; x < 4; ++x)
+        if ((x + y) % 2) SetPixel(dc.Get(), x, y, kInk);
+    for (int x = 4; x < 8; ++x) SetPixel(dc.Get(), x, 3, kOther);  // bottom-left of the right half
+  }
+  struct Case {
+    RECT src;
+    COLORREF transparent;
+    int scale;
+  } cases[] = {{{0, 0, 4, 4}, kKey, 1}, {{0, 0, 4, 4}, CLR_INVALID, 1}, {{0, 0, 4, 4}, kKey, 2},
+               {{4, 0, 8, 4}, CLR_INVALID, 1}};
+  for (const Case &c : cases) {
+    TBitmap target;
+    target.SetSize(12, 12, kBack);
+    TMemoryDC dc;
+    TSelectGuard sel(dc.Get(), target.Handle());
+    TCanvas canvas(dc.Get());
+    canvas.BrushColor = TColor(kBrush);
+    RECT dest = {2, 2, 2 + 4 * c.scale, 2 + 4 * c.scale};
+    canvas.BrushCopy(dest, picture, c.src, c.transparent);
+    COLORREF transparent = c.transparent == CLR_INVALID ? picture.Pixel(c.src.left, 3) : c.transparent;
+    for (int y = 0; y < 12; ++y)
+      for (int x = 0; x < 12; ++x) {
+        COLORREF want = kBack;
+        if (x >= dest.left && x < dest.right && y >= dest.top && y < dest.bottom) {
+          COLORREF from = picture.Pixel(c.src.left + (x - dest.left) / c.scale, (y - dest.top) / c.scale);
+          want = from == transparent ? kBrush : from;
+        }
+        ASSERT_EQ(GetPixel(dc.Get(), x, y), want) << "src " << c.src.left << " scale " << c.scale
+                                                  << " at " << x << "," << y;
+      }
+  }
+}
+
 TEST(Components, OwnersFreeWhatTheyOwnAndTellWhoAsked) {
   struct TWatcher : TComponent {
     TWatcher() : TComponent(nullptr) {}
