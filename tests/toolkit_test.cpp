@@ -2,6 +2,8 @@
 // string lists, the registry and the runtime's path functions.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "support/TestSupport.h"
 #include "template/HotSpeedButton.h"
 #include "toolkit/SpeedButton.h"
@@ -16,6 +18,7 @@
 #include "toolkit/Edit.h"
 #include "toolkit/ListControls.h"
 #include "toolkit/Memo.h"
+#include "toolkit/Label.h"
 
 namespace {
 
@@ -247,6 +250,50 @@ TEST(Painting, BrushCopyFillsOnlyTheTransparentPixels) {
                                                   << " at " << x << "," << y;
       }
   }
+}
+
+// The toolkit's own windows draw through one buffer: a window drawn after a larger one
+// or after one that changed the drawing state looks as it did when drawn first.
+TEST(Painting, OwnWindowsDrawTheSameWhateverWasDrawnBefore) {
+  std::unique_ptr<TTestForm> form(new TTestForm(nullptr));
+  form->SetClientWidth(300);
+  form->SetClientHeight(200);
+  auto panel = [&](int w, int h, TColor color, const char *caption) {
+    auto *p = new TPanel(form.get());
+    p->BevelOuter = bvNone;
+    p->SetBounds(0, 0, w, h);
+    p->SetColor(color);
+    p->SetCaption(caption);
+    p->SetParent(form.get());
+    return p;
+  };
+  TPanel *small = panel(7, 5, clRed, ""), *large = panel(120, 60, clBlue, "Text");
+  auto *label = new TLabel(form.get());
+  label->SetBounds(0, 0, 80, 20);
+  label->SetCaption("Beschriftung");
+  label->SetParent(form.get());
+  form->Handle();
+  // The client area as drawn through WM_PRINTCLIENT, pixel by pixel.
+  auto print = [](TControl *c) {
+    TBitmap b;
+    b.SetSize(c->Width(), c->Height(), RGB(0, 255, 0));
+    TMemoryDC dc;
+    TSelectGuard sel(dc.Get(), b.Handle());
+    SendMessageA(c->Handle(), WM_PRINTCLIENT, WPARAM(dc.Get()), PRF_CLIENT);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < c->Height(); ++y)
+      for (int x = 0; x < c->Width(); ++x) pixels.push_back(GetPixel(dc.Get(), x, y));
+    return pixels;
+  };
+  std::vector<COLORREF> smallFirst = print(small), largeFirst = print(large);
+  EXPECT_EQ(smallFirst, std::vector<COLORREF>(7 * 5, RGB(255, 0, 0)));
+  // The larger one whole: its colour and its text, nothing of the smaller or of the page.
+  EXPECT_EQ(std::count(largeFirst.begin(), largeFirst.end(), RGB(255, 0, 0)), 0);
+  EXPECT_EQ(std::count(largeFirst.begin(), largeFirst.end(), RGB(0, 255, 0)), 0);
+  EXPECT_GT(std::count(largeFirst.begin(), largeFirst.end(), RGB(0, 0, 255)), 120 * 60 / 2);
+  print(label);
+  EXPECT_EQ(print(large), largeFirst);
+  EXPECT_EQ(print(small), smallFirst);
 }
 
 TEST(Components, OwnersFreeWhatTheyOwnAndTellWhoAsked) {

@@ -356,19 +356,79 @@ bool TControl::ShowPopupMenu(LPARAM l) {
   return true;
 }
 
+namespace {
+// The picture of the toolkit's own windows is drawn here and then copied to the screen.
+// One for them all, made once and grown to the largest window drawn: a bitmap of the
+// screen's kind costs the system a look at the display each time one is made or selected.
+class TPaintBuffer {
+ public:
+  ~TPaintBuffer() {
+    if (dc_) {
+      if (original_) SelectObject(dc_, original_);
+      DeleteDC(dc_);
+    }
+  }
+  // The buffer's DC holding at least width x height, or null (in use, or not made).
+  HDC Take(HDC screenDC, int width, int height) {
+    if (busy_) return nullptr;
+    if (!dc_) dc_ = CreateCompatibleDC(screenDC);
+    if (!dc_) return nullptr;
+    if (width > width_ || height > height_) {
+      int w = std::max(width, width_), h = std::max(height, height_);
+      HBITMAP b = CreateCompatibleBitmap(screenDC, w, h);
+      if (!b) return nullptr;
+      HGDIOBJ previous = SelectObject(dc_, b);
+      if (!original_) original_ = previous;
+      bitmap_.Reset(b);  // the one it replaces is no longer selected
+      width_ = w;
+      height_ = h;
+    }
+    busy_ = true;
+    return dc_;
+  }
+  void Give() { busy_ = false; }
+
+ private:
+  HDC dc_ = nullptr;
+  HGDIOBJ original_ = nullptr;
+  TGdiHandle<HBITMAP> bitmap_;
+  int width_ = 0, height_ = 0;
+  bool busy_ = false;
+};
+TPaintBuffer g_paintBuffer;
+}  // namespace
+
 void TControl::PaintBuffered(HDC dc) {
   RECT rc;
   GetClientRect(handle_, &rc);
   if (rc.right <= 0 || rc.bottom <= 0) return;
+  auto draw = [&](HDC mem) {
+    TCanvas canvas(mem);
+    canvas.BrushColor = color_;
+    canvas.Font.Assign(font_);
+    canvas.FillRect(rc);
+    Paint(canvas);
+    BitBlt(dc, 0, 0, rc.right, rc.bottom, mem, 0, 0, SRCCOPY);
+  };
+  if (HDC shared = g_paintBuffer.Take(dc, rc.right, rc.bottom)) {
+    // Each drawing starts from the state of a new DC.
+    int saved = SaveDC(shared);
+    try {
+      draw(shared);
+    } catch (...) {
+      RestoreDC(shared, saved);
+      g_paintBuffer.Give();
+      throw;
+    }
+    RestoreDC(shared, saved);
+    g_paintBuffer.Give();
+    return;
+  }
+  // While the shared one is in use (a window drawn from another's drawing): one of its own.
   TMemoryDC mem(dc);
   TGdiHandle<HBITMAP> bmp(CreateCompatibleBitmap(dc, rc.right, rc.bottom));
   TSelectGuard sel(mem.Get(), bmp.Get());
-  TCanvas canvas(mem.Get());
-  canvas.BrushColor = color_;
-  canvas.Font.Assign(font_);
-  canvas.FillRect(rc);
-  Paint(canvas);
-  BitBlt(dc, 0, 0, rc.right, rc.bottom, mem.Get(), 0, 0, SRCCOPY);
+  draw(mem.Get());
 }
 
 HBRUSH TControl::ColorBrush() {
