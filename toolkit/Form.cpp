@@ -226,9 +226,13 @@ void TForm::SetVisible(bool v) {
       SetBounds(Screen->Width() / 2 - width_ / 2, Screen->Height() / 2 - height_ / 2, width_, height_);
     }
     ShowWindow(handle_, SW_SHOW);
-    // Showing has usually brought it to the front already.
-    if (GetWindow(handle_, GW_HWNDPREV))
-      SetWindowPos(handle_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    // Showing has usually brought it to the front already.  Windows that stay on top (its
+    // hints among them) lie above every other and are passed over.
+    HWND above = GetWindow(handle_, GW_HWNDPREV);
+    if (!(GetWindowLongA(handle_, GWL_EXSTYLE) & WS_EX_TOPMOST))
+      while (above && (GetWindowLongA(above, GWL_EXSTYLE) & WS_EX_TOPMOST))
+        above = GetWindow(above, GW_HWNDPREV);
+    if (above) SetWindowPos(handle_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     if (GetForegroundWindow() != handle_) SetForegroundWindow(handle_);
   } else {
     ShowWindow(handle_, SW_HIDE);
