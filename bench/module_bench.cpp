@@ -368,6 +368,11 @@ void PrintCensus(const char *what, const std::vector<CensusRow> &rows) {
   };
   for (const CensusRow &r : rows) {
     line(r);
+    if (std::getenv("CENSUS_DETAIL")) {
+      std::printf("     ");
+      for (auto &m : r.shown) std::printf(" %x:%d", m.first, m.second);
+      std::printf("\n");
+    }
     for (auto &m : r.shown) sum.shown[m.first] += m.second;
     for (auto &m : r.painted) sum.painted[m.first] += m.second;
   }
@@ -519,6 +524,7 @@ void BareCycle(Times *times, HWND *census = nullptr) {
   GdiFlush();
   double c = NowMs();
   if (census) {
+    OutputDebugStringA("census: bare painted");
     CensusPhase(2);
     PrintCensus("bare window", CensusRows(w, false));
   }
@@ -541,6 +547,8 @@ void CensusCycles(TipRun &run) {
   HHOOK posted = SetWindowsHookExA(WH_GETMESSAGE, CensusPosted, nullptr, GetCurrentThreadId());
   gCensus = Census();
   gCensus.on = true;
+  // Markers for a log of the system's requests (WINEDEBUG=+server,+debugstr under Wine).
+  OutputDebugStringA("census: tip opening");
   CallModulCreate(run.create, 300, 1, 300, 460, 13, 0, "Rechnerstart in Datei festhalten",
                   "Hinweis", 4096, 263);
   gCensus.phase = 1;
@@ -549,6 +557,7 @@ void CensusCycles(TipRun &run) {
   Pump();
   GdiFlush();
   gCensus.on = false;
+  OutputDebugStringA("census: tip painted");
   if (!tips.empty()) PrintCensus("tip", CensusRows(tips.front(), true));
   run.free();
   Pump();
@@ -556,6 +565,7 @@ void CensusCycles(TipRun &run) {
   gCensus = Census();
   HWND bare = nullptr;
   gCensus.on = true;
+  OutputDebugStringA("census: bare opening");
   BareCycle(nullptr, &bare);
   gCensus.on = false;
   UnhookWindowsHookEx(sent);

@@ -18,6 +18,8 @@
 #include "BenchSupport.h"
 #include "OrvaneHelp.h"
 #include "bootlog/BootlogForm.h"
+#include "folderselect/DriveQueries.h"
+#include "folderselect/SelectDirDlg.h"
 #include "template/ModulState.h"
 #include "toolkit/ComponentClasses.h"
 #include "toolkit/FormReader.h"
@@ -222,6 +224,23 @@ void SystemCalls(int n) {
          l.LoadFromFile("c:\\AUTOEXEC.BAT");
        }));
   line("winboot.log exists", Median(n, [] { FileExists("c:\\winboot.log"); }));
+  std::printf("The select-directory dialog's parts, median of %d:\n", n / 10 + 1);
+  DWORD drives = GetLogicalDrives();
+  for (char d = 'a'; d <= 'z'; ++d) {
+    if (!(drives & (1u << (d - 'a')))) continue;
+    char root[4] = {d, ':', '\\', 0};
+    char what[64];
+    std::snprintf(what, sizeof what, "volume label of %c: (type %u)", d, GetDriveTypeA(root));
+    line(what, Median(n / 10 + 1, [d] { DriveVolumeLabel(d); }));
+    std::snprintf(what, sizeof what, "drive type of %c:", d);
+    line(what, Median(n / 10 + 1, [root] { GetDriveTypeA(root); }));
+  }
+  line("GetLogicalDrives", Median(n / 10 + 1, [] { GetLogicalDrives(); }));
+  line("current directory", Median(n / 10 + 1, [] { GetCurrentDir(); }));
+  line("dialog made and freed, not shown", Median(n / 10 + 1, [] {
+         SetCurrentDirectoryA("c:\\");
+         delete new TSelectDirDlg(nullptr);
+       }));
 }
 
 }  // namespace
