@@ -5,12 +5,14 @@
 // to the next one's, which holds what the toolkit does for the window after making it).
 // Beside them, the system calls of single steps on their own: fonts, icons, bitmaps, the
 // tooltip, the help library, the registry and AUTOEXEC.BAT.
-// Usage: phase_bench [CYCLES] (default 100).  Prints; asserts nothing.
+// Usage: phase_bench [CYCLES [after]] (default 100; "after": the host's bounds set after
+// the windows are made, as ModulCreate did before).  Prints; asserts nothing.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <string>
 #include <vector>
@@ -57,6 +59,7 @@ class ProbeForm : public TFormBootlog {
   }
 };
 
+bool gBoundsFirst = true;  // false: the host's bounds after the windows, as before
 std::map<std::string, std::vector<double>> gPhase;
 std::vector<std::string> gOrder;
 
@@ -125,6 +128,17 @@ void Cycle(bool hookCreation) {
   step("read boot-log resource (parse+props)");
   form->BindComponents();
   step("bind components");
+  // As ModulCreate does since it gives InitForm the host's bounds: the client size they
+  // leave inside the frame, and the controls laid out for it, before any window exists.
+  if (gBoundsFirst) {
+    RECT frame = {0, 0, 0, 0};
+    AdjustWindowRectEx(&frame, WS_CAPTION | WS_THICKFRAME | WS_SYSMENU | WS_MINIMIZEBOX, FALSE, 0);
+    form->SetBounds(300, 1, 300, 460);
+    form->SetClientWidth(300 - (frame.right - frame.left));
+    form->SetClientHeight(460 - (frame.bottom - frame.top));
+    form->Realign();
+    step("lay out for the host's bounds, no windows yet");
+  }
   if (hookCreation) gCbt = SetWindowsHookExA(WH_CBT, CbtHook, nullptr, GetCurrentThreadId());
   form->Handle();
   if (gCbt) {
@@ -248,6 +262,7 @@ void SystemCalls(int n) {
 int main(int argc, char **argv) {
   setvbuf(stdout, nullptr, _IONBF, 0);
   int cycles = argc > 1 && std::atoi(argv[1]) > 0 ? std::atoi(argv[1]) : 100;
+  gBoundsFirst = !(argc > 2 && std::strcmp(argv[2], "after") == 0);
   ModulLanguage = 0;
   ModulOsCode = 13;
   ModulValidOsMask = 4096;
