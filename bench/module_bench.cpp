@@ -278,6 +278,112 @@ void TipCycle(TipRun &run, Times *times, void (*inspect)(HWND) = nullptr) {
   }
 }
 
+// --- Messages each window receives: tip against bare window ------------------------------
+
+// Counts of the messages every window of the thread receives, sent (WH_CALLWNDPROC) or
+// taken from the queue (WH_GETMESSAGE), in two phases: until shown, then painting.
+struct Census {
+  bool on = false;
+  int phase = 0;
+  std::map<HWND, std::map<UINT, int>> counts[2];
+} gCensus;
+
+LRESULT CALLBACK CensusSent(int code, WPARAM w, LPARAM l) {
+  if (code == HC_ACTION && gCensus.on) {
+    auto *cs = reinterpret_cast<CWPSTRUCT *>(l);
+    ++gCensus.counts[gCensus.phase][cs->hwnd][cs->message];
+  }
+  return CallNextHookEx(nullptr, code, w, l);
+}
+
+LRESULT CALLBACK CensusPosted(int code, WPARAM w, LPARAM l) {
+  if (code == HC_ACTION && w == PM_REMOVE && gCensus.on) {
+    auto *m = reinterpret_cast<MSG *>(l);
+    if (m->hwnd) ++gCensus.counts[gCensus.phase][m->hwnd][m->message];
+  }
+  return CallNextHookEx(nullptr, code, w, l);
+}
+
+struct CensusRow {
+  std::string name;
+  std::map<UINT, int> shown, painted;
+};
+
+BOOL CALLBACK CollectChildren(HWND h, LPARAM l) {
+  reinterpret_cast<std::vector<HWND> *>(l)->push_back(h);
+  return TRUE;
+}
+
+std::vector<CensusRow> CensusRows(HWND top, bool tip) {
+  std::vector<HWND> windows{top};
+  EnumChildWindows(top, CollectChildren, LPARAM(&windows));
+  std::vector<CensusRow> rows;
+  for (size_t i = 0; i < windows.size(); ++i) {
+    HWND h = windows[i];
+    CensusRow row;
+    char cls[64] = "";
+    GetClassNameA(h, cls, sizeof cls);
+    const char *name = tip ? static_cast<const char *>(GetPropA(h, "TkName")) : nullptr;
+    row.name = std::string(cls) + (name ? std::string(" ") + name : std::string());
+    row.shown = gCensus.counts[0][h];
+    row.painted = gCensus.counts[1][h];
+    gCensus.counts[0].erase(h);
+    gCensus.counts[1].erase(h);
+    rows.push_back(row);
+  }
+  // Every other window of the thread (the tooltip, the hidden helpers) in one row.
+  CensusRow others;
+  others.name = "(other windows)";
+  for (int p = 0; p < 2; ++p)
+    for (auto &w : gCensus.counts[p])
+      for (auto &m : w.second) (p ? others.painted : others.shown)[m.first] += m.second;
+  rows.push_back(others);
+  return rows;
+}
+
+int Total(const std::map<UINT, int> &m) {
+  int n = 0;
+  for (auto &e : m) n += e.second;
+  return n;
+}
+
+int Of(const std::map<UINT, int> &m, UINT msg) {
+  auto it = m.find(msg);
+  return it == m.end() ? 0 : it->second;
+}
+
+void PrintCensus(const char *what, const std::vector<CensusRow> &rows) {
+  std::printf("%s: messages per window until shown (font text size move poschanged "
+              "show paint erase ncpaint all) | while painting (paint erase ncpaint all)\n",
+              what);
+  CensusRow sum;
+  sum.name = "sum";
+  auto line = [](const CensusRow &r) {
+    const std::map<UINT, int> &a = r.shown, &b = r.painted;
+    std::printf("  %-34s %3d %3d %3d %3d %3d %3d %3d %3d %3d %4d | %3d %3d %3d %4d\n",
+                r.name.substr(0, 34).c_str(), Of(a, WM_SETFONT), Of(a, WM_SETTEXT), Of(a, WM_SIZE),
+                Of(a, WM_MOVE), Of(a, WM_WINDOWPOSCHANGED), Of(a, WM_SHOWWINDOW), Of(a, WM_PAINT),
+                Of(a, WM_ERASEBKGND), Of(a, WM_NCPAINT), Total(a), Of(b, WM_PAINT),
+                Of(b, WM_ERASEBKGND), Of(b, WM_NCPAINT), Total(b));
+  };
+  for (const CensusRow &r : rows) {
+    line(r);
+    if (std::getenv("CENSUS_DETAIL")) {
+      std::printf("     ");
+      for (auto &m : r.shown) std::printf(" %x:%d", m.first, m.second);
+      std::printf("\n");
+    }
+    for (auto &m : r.shown) sum.shown[m.first] += m.second;
+    for (auto &m : r.painted) sum.painted[m.first] += m.second;
+  }
+  line(sum);
+}
+
+void CensusPhase(int phase) {
+  if (phase < 2) gCensus.phase = phase;
+  else gCensus.on = false;
+}
+
 // --- The bare window: the tip's children copied --------------------------------------------
 
 struct ChildCopy {
@@ -362,7 +468,7 @@ void RegisterBareClass() {
 
 // The window made as a plain program would: its fonts and icons made for it and freed
 // with it, every child created visible in its final place, shown once.
-void BareCycle(Times *times) {
+void BareCycle(Times *times, HWND *census = nullptr) {
   HINSTANCE instance = GetModuleHandleA(nullptr);
   double a = NowMs();
   const RECT &r = gLayout.bounds;
@@ -412,10 +518,16 @@ void BareCycle(Times *times) {
   ShowWindow(w, SW_SHOW);
   SetForegroundWindow(w);
   double b = NowMs();
+  if (census) CensusPhase(1);
   RedrawWindow(w, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   Pump();
   GdiFlush();
   double c = NowMs();
+  if (census) {
+    OutputDebugStringA("census: bare painted");
+    CensusPhase(2);
+    PrintCensus("bare window", CensusRows(w, false));
+  }
   DestroyWindow(w);
   for (HFONT f : fonts) DeleteObject(f);
   if (big) DestroyIcon(big);
@@ -427,6 +539,37 @@ void BareCycle(Times *times) {
     times->painted.push_back(c - a);
     times->freed.push_back(d - c);
   }
+}
+
+
+void CensusCycles(TipRun &run) {
+  HHOOK sent = SetWindowsHookExA(WH_CALLWNDPROC, CensusSent, nullptr, GetCurrentThreadId());
+  HHOOK posted = SetWindowsHookExA(WH_GETMESSAGE, CensusPosted, nullptr, GetCurrentThreadId());
+  gCensus = Census();
+  gCensus.on = true;
+  // Markers for a log of the system's requests (WINEDEBUG=+server,+debugstr under Wine).
+  OutputDebugStringA("census: tip opening");
+  CallModulCreate(run.create, 300, 1, 300, 460, 13, 0, "Rechnerstart in Datei festhalten",
+                  "Hinweis", 4096, 263);
+  gCensus.phase = 1;
+  std::vector<HWND> tips = TipWindows();
+  for (HWND tip : tips) RedrawWindow(tip, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  Pump();
+  GdiFlush();
+  gCensus.on = false;
+  OutputDebugStringA("census: tip painted");
+  if (!tips.empty()) PrintCensus("tip", CensusRows(tips.front(), true));
+  run.free();
+  Pump();
+  // The bare window, with the same steps of BareCycle.
+  gCensus = Census();
+  HWND bare = nullptr;
+  gCensus.on = true;
+  OutputDebugStringA("census: bare opening");
+  BareCycle(nullptr, &bare);
+  gCensus.on = false;
+  UnhookWindowsHookEx(sent);
+  UnhookWindowsHookEx(posted);
 }
 
 // --- Growth ------------------------------------------------------------------------------
@@ -488,6 +631,8 @@ int main(int argc, char **argv) {
   std::printf("Child windows of the tip, copied by the bare window:");
   for (auto &k : kinds) std::printf(" %s %d", k.first.c_str(), k.second);
   std::printf("; tooltip tools %d\n", gLayout.hints);
+
+  CensusCycles(run);
 
   // Alternating: tip, bare, tip, bare, ...
   Times tip, bare;

@@ -77,10 +77,8 @@ void TFormBootlog::Sprache(int Language) {
 }
 
 void TFormBootlog::FillLogBatText() {
-  T263_Memo->Lines().Clear();
-  T263_Memo->Lines().BeginUpdate();
+  // One text for the whole: the memo is drawn once.
   T263_Memo->Lines().Assign(LogBatText());
-  T263_Memo->Lines().EndUpdate();
 }
 
 void TFormBootlog::FormCreate(TComponent *Sender) {

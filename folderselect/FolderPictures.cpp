@@ -14,7 +14,7 @@ void DrawGlyph(TCanvas &canvas, const TBitmap &bitmap, const RECT &rect, int lef
   int top = (rect.top + rect.bottom - bitmap.Height()) / 2;
   RECT dest = {left, top, left + bitmap.Width(), top + bitmap.Height()};
   RECT src = {0, 0, bitmap.Width(), bitmap.Height()};
-  canvas.BrushCopy(dest, bitmap, src, bitmap.TransparentColor());
+  canvas.BrushCopy(dest, bitmap, src, CLR_INVALID);  // transparent: the bottom-left pixel's
 }
 
 int PictureItemHeight(TFont &Font, const TBitmap *picture, int margin) {

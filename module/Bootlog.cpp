@@ -1,5 +1,7 @@
 // The library's own part: creating, saving and freeing the tip window, and the steps of
 // loading and unloading the module.
+#include <memory>
+
 #include "bootlog/BootlogForm.h"
 #include "module/Exports.h"
 #include "module/ModuleLifetime.h"
@@ -73,11 +75,17 @@ extern "C" int MODUL_REGISTER_CALL ModulCreate(int ALeft, int ATop, int AWidth, 
     ModulLanguage = ALanguage;
     ModulOsCode = AOSCode;
     ModulValidOsMask = AValidOSMask;
-    TFormBootlog *form = CreateForm<TFormBootlog>(nullptr);
+    // Laid out for the host's bounds before its windows are made.
+    RECT bounds = {ALeft, ATop, ALeft + AWidth, ATop + AHeight};
+    std::unique_ptr<TFormBootlog> made(new TFormBootlog(nullptr));
+    made->InitForm(&bounds);
+    TFormBootlog *form = made.release();
     ModulForm = form;
     form->FreeNotification(&Watcher());
     form->SetCaption(caption);
-    form->SetBounds(ALeft, ATop, AWidth, AHeight);  // one move, one layout
+    // Moved where it could not be laid out for them first (a form scaled to the screen).
+    RECT now = form->BoundsRect();
+    if (!EqualRect(&now, &bounds)) form->SetBounds(ALeft, ATop, AWidth, AHeight);
     form->Tag = AOSCode;
     form->SetHint(hint);
     form->HelpNr = AHelpNr;

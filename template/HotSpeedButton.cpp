@@ -1,5 +1,7 @@
 #include "template/HotSpeedButton.h"
 
+#include <utility>
+
 THotSpeedButton::THotSpeedButton(TComponent *AOwner) : TSpeedButton(AOwner) {
   ShowImage(imageIndex_);
   SetFlat(true);
@@ -12,7 +14,7 @@ void THotSpeedButton::ShowImage(int Index) {
   if (imageList_) {
     TBitmap picture;
     imageList_->GetBitmap(Index, picture);
-    SetGlyph(&picture);
+    SetGlyph(std::move(picture));
   }
 }
 

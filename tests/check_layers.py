@@ -31,13 +31,13 @@ TOOLKIT_ORDER = [
     "SysUtils", "Consts", "OptionalApi",
     # components, the registry, system actions
     "Classes", "Registry", "SystemActions",
-    "Graphics",
+    "Graphics", "PaintBuffer",
     # message boxes and the application object
     "MessageBoxes", "Application", "Dialogs",
     # the window layer: the screen and cursors, menus and shortcuts, the layout function,
     # the controls and the concerns of their definition
     "Screen", "Menus", "Layout", "Controls",
-    "ControlProperties", "ControlLayout", "ControlInput", "ControlHints",
+    "ControlProperties", "ControlPaint", "ControlLayout", "ControlInput", "ControlHints",
     # one file per control
     "Panel", "SpeedButton", "Edit", "Memo", "Button", "CheckBox", "Label", "StaticText",
     "StandardControls", "ListControls",

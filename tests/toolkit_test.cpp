@@ -2,6 +2,8 @@
 // string lists, the registry and the runtime's path functions.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "support/TestSupport.h"
 #include "template/HotSpeedButton.h"
 #include "toolkit/SpeedButton.h"
@@ -16,6 +18,7 @@
 #include "toolkit/Edit.h"
 #include "toolkit/ListControls.h"
 #include "toolkit/Memo.h"
+#include "toolkit/Label.h"
 
 namespace {
 
@@ -179,6 +182,118 @@ TEST(Layout, AlignAndAnchorsFollowTheClientArea) {
   EXPECT_EQ(form->ClientWidth(), 300);
   EXPECT_EQ(edit->Top(), 75);
   EXPECT_EQ(button->Width(), 36);
+}
+
+// Controls made later lie above those made earlier, whether the parent's window makes
+// them all or a control comes once it is there.
+TEST(Layout, ControlsMadeLaterLieAbove) {
+  std::unique_ptr<TTestForm> form(new TTestForm(nullptr));
+  std::vector<TControl *> made;
+  for (int i = 0; i < 4; ++i) {
+    auto *panel = new TPanel(form.get());
+    panel->SetBounds(10 * i, 10 * i, 50, 50);  // overlapping
+    panel->SetParent(form.get());
+    made.push_back(panel);
+  }
+  form->Handle();  // makes the four children's windows
+  auto *late = new TButton(form.get());
+  late->SetParent(form.get());
+  made.push_back(late);
+  std::vector<HWND> fromTop;
+  for (HWND h = GetWindow(form->Handle(), GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
+    fromTop.push_back(h);
+  std::vector<HWND> expected;
+  for (auto it = made.rbegin(); it != made.rend(); ++it) expected.push_back((*it)->Handle());
+  EXPECT_EQ(fromTop, expected);
+}
+
+// Pictures with a transparent colour: the brush takes exactly the transparent pixels, at
+// the picture's size and stretched, with the colour given or taken from the picture.
+TEST(Painting, BrushCopyFillsOnlyTheTransparentPixels) {
+  const COLORREF kKey = RGB(255, 0, 255), kInk = RGB(10, 20, 30), kOther = RGB(200, 100, 50),
+                 kBrush = RGB(1, 128, 254), kBack = RGB(7, 7, 7);
+  // 8 x 4: the left half a picture (ink on the key colour), the right half other and key.
+  TBitmap picture;
+  picture.SetSize(8, 4, kKey);
+  {
+    TMemoryDC dc;
+    TSelectGuard sel(dc.Get(), picture.Handle());
+    for (int y = 0; y < 3; ++y)
+      for (int x = 0; x < 4; ++x)
+        if ((x + y) % 2) SetPixel(dc.Get(), x, y, kInk);
+    for (int x = 4; x < 8; ++x) SetPixel(dc.Get(), x, 3, kOther);  // bottom-left of the right half
+  }
+  struct Case {
+    RECT src;
+    COLORREF transparent;
+    int scale;
+  } cases[] = {{{0, 0, 4, 4}, kKey, 1}, {{0, 0, 4, 4}, CLR_INVALID, 1}, {{0, 0, 4, 4}, kKey, 2},
+               {{4, 0, 8, 4}, CLR_INVALID, 1}};
+  for (const Case &c : cases) {
+    TBitmap target;
+    target.SetSize(12, 12, kBack);
+    TMemoryDC dc;
+    TSelectGuard sel(dc.Get(), target.Handle());
+    TCanvas canvas(dc.Get());
+    canvas.BrushColor = TColor(kBrush);
+    RECT dest = {2, 2, 2 + 4 * c.scale, 2 + 4 * c.scale};
+    canvas.BrushCopy(dest, picture, c.src, c.transparent);
+    COLORREF transparent = c.transparent == CLR_INVALID ? picture.Pixel(c.src.left, 3) : c.transparent;
+    for (int y = 0; y < 12; ++y)
+      for (int x = 0; x < 12; ++x) {
+        COLORREF want = kBack;
+        if (x >= dest.left && x < dest.right && y >= dest.top && y < dest.bottom) {
+          COLORREF from = picture.Pixel(c.src.left + (x - dest.left) / c.scale, (y - dest.top) / c.scale);
+          want = from == transparent ? kBrush : from;
+        }
+        ASSERT_EQ(GetPixel(dc.Get(), x, y), want) << "src " << c.src.left << " scale " << c.scale
+                                                  << " at " << x << "," << y;
+      }
+  }
+}
+
+// The toolkit's own windows draw through one buffer: a window drawn after a larger one
+// or after one that changed the drawing state looks as it did when drawn first.
+TEST(Painting, OwnWindowsDrawTheSameWhateverWasDrawnBefore) {
+  std::unique_ptr<TTestForm> form(new TTestForm(nullptr));
+  form->SetClientWidth(300);
+  form->SetClientHeight(200);
+  auto panel = [&](int w, int h, TColor color, const char *caption) {
+    auto *p = new TPanel(form.get());
+    p->BevelOuter = bvNone;
+    p->SetBounds(0, 0, w, h);
+    p->SetColor(color);
+    p->SetCaption(caption);
+    p->SetParent(form.get());
+    return p;
+  };
+  TPanel *small = panel(7, 5, clRed, ""), *large = panel(120, 60, clBlue, "Text");
+  auto *label = new TLabel(form.get());
+  label->SetBounds(0, 0, 80, 20);
+  label->SetCaption("Beschriftung");
+  label->SetParent(form.get());
+  form->Handle();
+  // The client area as drawn through WM_PRINTCLIENT, pixel by pixel.
+  auto print = [](TControl *c) {
+    TBitmap b;
+    b.SetSize(c->Width(), c->Height(), RGB(0, 255, 0));
+    TMemoryDC dc;
+    TSelectGuard sel(dc.Get(), b.Handle());
+    SendMessageA(c->Handle(), WM_PRINTCLIENT, WPARAM(dc.Get()), PRF_CLIENT);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < c->Height(); ++y)
+      for (int x = 0; x < c->Width(); ++x) pixels.push_back(GetPixel(dc.Get(), x, y));
+    return pixels;
+  };
+  std::vector<COLORREF> smallFirst = print(small), largeFirst = print(large);
+  EXPECT_EQ(smallFirst, std::vector<COLORREF>(7 * 5, RGB(255, 0, 0)));
+  // The larger one whole: its colour and its text, nothing of the smaller or of the page.
+  EXPECT_EQ(std::count(largeFirst.begin(), largeFirst.end(), RGB(255, 0, 0)), 0);
+  EXPECT_EQ(std::count(largeFirst.begin(), largeFirst.end(), RGB(0, 255, 0)), 0);
+  EXPECT_GT(std::count(largeFirst.begin(), largeFirst.end(), RGB(0, 0, 255)), 120 * 60 / 2);
+  print(label);
+  EXPECT_EQ(print(large), largeFirst);
+  EXPECT_EQ(print(small), smallFirst);
 }
 
 TEST(Components, OwnersFreeWhatTheyOwnAndTellWhoAsked) {

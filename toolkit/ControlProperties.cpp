@@ -32,7 +32,12 @@ void TControl::SetEnabled(bool v) {
 }
 
 void TControl::SetCaption(const std::string &v) {
-  if (v == text_ && !handle_) return;
+  // A window that shows the text already is not given it again, which would draw it again;
+  // an edit control is, as that also puts its caret and scroll position back to the start.
+  if (v == text_ && (!handle_ || !prevProc_ ||
+                     (!(SendMessageA(handle_, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) &&
+                      WindowText(handle_) == v)))
+    return;
   text_ = v;
   if (handle_) {
     SetWindowTextA(handle_, text_.c_str());

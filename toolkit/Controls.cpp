@@ -1,6 +1,6 @@
 // The control's window: the window classes, creation and destruction, the window
 // procedure and its dispatch, reflection of the parent's notifications to the child that
-// caused them, the binding of window and object, painting of the toolkit's own classes.
+// caused them, the binding of window and object.
 #include "toolkit/Controls.h"
 
 #include <algorithm>
@@ -124,7 +124,8 @@ void TControl::CreateWnd() {
   }
   std::string cls = p.ClassName ? p.ClassName : ClassName();
   if (!p.ClassName) EnsureClassRegistered(cls);
-  HWND h = CreateWindowExA(p.ExStyle, cls.c_str(), text_.c_str(), p.Style, left_, top_, width_,
+  HWND h = CreateWindowExA(p.ExStyle, cls.c_str(), text_.empty() ? nullptr : text_.c_str(),
+                           p.Style, left_, top_, width_,
                            height_, parentWnd, nullptr, ModuleInstance(),
                            p.ClassName ? nullptr : this);
   if (!h) throw EInvalidOperation("Fenster " + Name + " kann nicht erzeugt werden");
@@ -135,9 +136,14 @@ void TControl::CreateWnd() {
   }
   handle_ = h;
   PublishName();
-  ApplyFont();
-  // Controls made later lie above those made earlier.
-  if (parent_) SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  // The system's classes draw with the font they are given, before they are first drawn;
+  // the toolkit's own classes draw with Font() and need no message.
+  if (prevProc_) SendMessageA(h, WM_SETFONT, WPARAM(font_.Handle()), FALSE);
+  // Controls made later lie above those made earlier.  A new child window goes below its
+  // siblings: the parent makes its children's windows from the last to the first, so that
+  // they need not be moved.
+  if (parent_ && !parent_->creatingChildren_)
+    SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   UpdateHintTool();
 }
 
@@ -244,43 +250,6 @@ LRESULT TControl::WndProc(UINT msg, WPARAM w, LPARAM l) {
   return DefaultHandler(msg, w, l);
 }
 
-void TControl::PaintBuffered(HDC dc) {
-  RECT rc;
-  GetClientRect(handle_, &rc);
-  if (rc.right <= 0 || rc.bottom <= 0) return;
-  TMemoryDC mem(dc);
-  TGdiHandle<HBITMAP> bmp(CreateCompatibleBitmap(dc, rc.right, rc.bottom));
-  TSelectGuard sel(mem.Get(), bmp.Get());
-  TCanvas canvas(mem.Get());
-  canvas.BrushColor = color_;
-  canvas.Font.Assign(font_);
-  canvas.FillRect(rc);
-  Paint(canvas);
-  BitBlt(dc, 0, 0, rc.right, rc.bottom, mem.Get(), 0, 0, SRCCOPY);
-}
-
-HBRUSH TControl::ColorBrush() {
-  if (!brush_) brush_.Reset(CreateSolidBrush(ColorToRGB(color_)));
-  return brush_.Get();
-}
-
-HBRUSH TControl::CtlColor(HDC dc) {
-  SetTextColor(dc, ColorToRGB(enabled_ ? font_.Color() : clGrayText));
-  SetBkColor(dc, ColorToRGB(color_));
-  return ColorBrush();
-}
-
-void TControl::Invalidate() {
-  if (handle_) InvalidateRect(handle_, nullptr, TRUE);
-}
-
-void TControl::Repaint() {
-  if (handle_) {
-    InvalidateRect(handle_, nullptr, TRUE);
-    UpdateWindow(handle_);
-  }
-}
-
 void TControl::BringToFront() {
   if (handle_) SetWindowPos(handle_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
@@ -350,8 +319,16 @@ void TWinControl::RemoveControl(TControl *c) {
 void TWinControl::CreateWnd() {
   TControl::CreateWnd();
   if (!handle_) return;
-  for (TControl *c : std::vector<TControl *>(controls_))
-    if (!c->handle_) c->CreateWnd();
+  std::vector<TControl *> children(controls_.rbegin(), controls_.rend());
+  creatingChildren_ = true;
+  try {
+    for (TControl *c : children)
+      if (!c->handle_) c->CreateWnd();
+  } catch (...) {
+    creatingChildren_ = false;
+    throw;
+  }
+  creatingChildren_ = false;
   Realign();
 }
 

@@ -5,9 +5,9 @@
 //
 // The members are defined by concern: Controls.cpp the window (creation, destruction,
 // the window procedure, reflection of notifications, the binding of window and object),
-// ControlProperties.cpp the properties and tab order, ControlLayout.cpp alignment and
-// anchors (computed by Layout.h), ControlInput.cpp keys, mouse tracking and the popup
-// menu, ControlHints.cpp the tooltips.
+// ControlProperties.cpp the properties and tab order, ControlPaint.cpp painting (through
+// PaintBuffer.h), ControlLayout.cpp alignment and anchors (computed by Layout.h),
+// ControlInput.cpp keys, mouse tracking and the popup menu, ControlHints.cpp the tooltips.
 #pragma once
 #include <windows.h>
 
@@ -246,6 +246,7 @@ class TWinControl : public TControl {
   std::vector<TControl *> tabList_;
   int alignLock_ = 0;
   bool realigning_ = false;
+  bool creatingChildren_ = false;  // CreateWnd is making the children's windows
 };
 
 using TModalResult = int;

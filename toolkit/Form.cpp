@@ -37,7 +37,7 @@ TNotifyEvent TForm::FindMethod(const std::string &name) const {
   return it == methods_.end() ? TNotifyEvent() : it->second;
 }
 
-void TForm::InitForm() {
+void TForm::InitForm(const RECT *bounds) {
   RegisterStandardComponents();
   RegisterMethods();
   // The resources are read before any window exists, so that each window is made once,
@@ -45,10 +45,12 @@ void TForm::InitForm() {
   for (const std::string &res : FormResources())
     ReadFormResource(this, LoadFormResourceText(res), res);
   BindComponents();
-  Handle();
   // Form resources are laid out for PixelsPerInch; the screen may have more or fewer.
   int ppi = Screen->PixelsPerInch();
-  if (Scaled && ppi != PixelsPerInch) ScaleBy(ppi, PixelsPerInch);
+  bool scale = Scaled && ppi != PixelsPerInch;
+  if (bounds && !scale) PlaceBeforeCreation(*bounds);
+  Handle();
+  if (scale) ScaleBy(ppi, PixelsPerInch);
   if (OnCreate) {
     try {
       OnCreate(this);
@@ -100,6 +102,22 @@ void TForm::CreateWnd() {
     SendMessageA(handle_, WM_SETICON, ICON_BIG, LPARAM(icon_));
     SendMessageA(handle_, WM_SETICON, ICON_SMALL, LPARAM(smallIcon_ ? smallIcon_ : icon_));
   }
+}
+
+void TForm::PlaceBeforeCreation(const RECT &bounds) {
+  if (handle_) return;
+  TCreateParams p;
+  CreateParams(p);
+  RECT frame = {0, 0, 0, 0};
+  if (!AdjustWindowRectEx(&frame, p.Style, FALSE, p.ExStyle)) return;
+  int cw = (bounds.right - bounds.left) - (frame.right - frame.left);
+  int ch = (bounds.bottom - bounds.top) - (frame.bottom - frame.top);
+  if (cw <= 0 || ch <= 0) return;  // left to the move after the window is made
+  left_ = bounds.left;
+  top_ = bounds.top;
+  clientWidth_ = cw;
+  clientHeight_ = ch;
+  Realign();
 }
 
 void TForm::ApplyFrame() {
@@ -180,6 +198,7 @@ void TForm::ChangeScale(int M, int D) {
 }
 
 void TForm::SetCaption(const std::string &v) {
+  if (handle_ && v == text_ && WindowText(handle_) == v) return;  // shown already
   text_ = v;
   if (handle_) SetWindowTextA(handle_, v.c_str());
 }
@@ -207,9 +226,13 @@ void TForm::SetVisible(bool v) {
       SetBounds(Screen->Width() / 2 - width_ / 2, Screen->Height() / 2 - height_ / 2, width_, height_);
     }
     ShowWindow(handle_, SW_SHOW);
-    // Showing has usually brought it to the front already.
-    if (GetWindow(handle_, GW_HWNDPREV))
-      SetWindowPos(handle_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    // Showing has usually brought it to the front already.  Windows that stay on top (its
+    // hints among them) lie above every other and are passed over.
+    HWND above = GetWindow(handle_, GW_HWNDPREV);
+    if (!(GetWindowLongA(handle_, GWL_EXSTYLE) & WS_EX_TOPMOST))
+      while (above && (GetWindowLongA(above, GWL_EXSTYLE) & WS_EX_TOPMOST))
+        above = GetWindow(above, GW_HWNDPREV);
+    if (above) SetWindowPos(handle_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     if (GetForegroundWindow() != handle_) SetForegroundWindow(handle_);
   } else {
     ShowWindow(handle_, SW_HIDE);

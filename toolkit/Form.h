@@ -29,7 +29,10 @@ class TForm : public TCustomForm {
   const char *ClassName() const override { return "TForm"; }
 
   // Reads the form resources, binds the components, scales to the screen and runs OnCreate.
-  void InitForm();
+  // Given the window's bounds (in screen pixels), the form is laid out for them before its
+  // windows are made, so that each window is made once, in its final place; a form that is
+  // scaled to the screen first takes them afterwards, from the caller.
+  void InitForm(const RECT *bounds = nullptr);
 
   TBorderStyle BorderStyle() const { return borderStyle_; }
   void SetBorderStyle(TBorderStyle v);
@@ -101,6 +104,8 @@ class TForm : public TCustomForm {
 
  private:
   void ApplyFrame();
+  // The window's bounds before it is made: its client size, and its controls laid out.
+  void PlaceBeforeCreation(const RECT &bounds);
   TBorderStyle borderStyle_ = bsSizeable;
   unsigned borderIcons_ = biSystemMenu | biMinimize | biMaximize;
   int clientWidth_ = 0, clientHeight_ = 0;

@@ -130,14 +130,27 @@ void TCanvas::BrushCopy(const RECT &dest, const TBitmap &bitmap, const RECT &src
   if (bitmap.Empty()) return;
   int w = src.right - src.left, h = src.bottom - src.top;
   int dw = dest.right - dest.left, dh = dest.bottom - dest.top;
-  TMemoryDC imageDC(dc_), maskDC(dc_), workDC(dc_);
+  TMemoryDC imageDC(dc_), maskDC(dc_);
   TSelectGuard image(imageDC.Get(), bitmap.Handle());
+  if (transparent == CLR_INVALID) transparent = GetPixel(imageDC.Get(), src.left, src.bottom - 1);
   // Mask: 1 where the picture has the transparent colour.
   TGdiHandle<HBITMAP> mask(CreateBitmap(w, h, 1, 1, nullptr));
   TSelectGuard maskSel(maskDC.Get(), mask.Get());
   SetBkColor(imageDC.Get(), transparent);
   BitBlt(maskDC.Get(), 0, 0, w, h, imageDC.Get(), src.left, src.top, SRCCOPY);
-  // Work: the picture with brush colour where the mask is set.
+  if (dw == w && dh == h) {
+    // The picture, then the brush where the mask is set: (D and not S) or (P and S).
+    BitBlt(dc_, dest.left, dest.top, w, h, imageDC.Get(), src.left, src.top, SRCCOPY);
+    TGdiHandle<HBRUSH> brush(CreateSolidBrush(ColorToRGB(BrushColor)));
+    TSelectGuard brushSel(dc_, brush.Get());
+    COLORREF bk = SetBkColor(dc_, RGB(255, 255, 255)), text = SetTextColor(dc_, RGB(0, 0, 0));
+    BitBlt(dc_, dest.left, dest.top, w, h, maskDC.Get(), 0, 0, 0x00E20746);  // DSPDxax
+    SetBkColor(dc_, bk);
+    SetTextColor(dc_, text);
+    return;
+  }
+  // Stretched: the picture with brush colour where the mask is set, made apart first.
+  TMemoryDC workDC(dc_);
   TGdiHandle<HBITMAP> work(CreateCompatibleBitmap(dc_, w, h));
   TSelectGuard workSel(workDC.Get(), work.Get());
   BitBlt(workDC.Get(), 0, 0, w, h, imageDC.Get(), src.left, src.top, SRCCOPY);
@@ -156,10 +169,7 @@ void TCanvas::BrushCopy(const RECT &dest, const TBitmap &bitmap, const RECT &src
     BitBlt(fillDC.Get(), 0, 0, w, h, maskDC.Get(), 0, 0, SRCAND);  // brush where masked
     BitBlt(workDC.Get(), 0, 0, w, h, fillDC.Get(), 0, 0, SRCPAINT);
   }
-  if (dw == w && dh == h)
-    BitBlt(dc_, dest.left, dest.top, w, h, workDC.Get(), 0, 0, SRCCOPY);
-  else
-    StretchBlt(dc_, dest.left, dest.top, dw, dh, workDC.Get(), 0, 0, w, h, SRCCOPY);
+  StretchBlt(dc_, dest.left, dest.top, dw, dh, workDC.Get(), 0, 0, w, h, SRCCOPY);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -173,6 +183,14 @@ void TBitmap::SetHandle(HBITMAP h) {
     width_ = bm.bmWidth;
     height_ = bm.bmHeight;
   }
+}
+
+void TBitmap::TakeFrom(TBitmap &other) {
+  if (&other == this) return;
+  handle_ = std::move(other.handle_);
+  width_ = other.width_;
+  height_ = other.height_;
+  other.width_ = other.height_ = 0;
 }
 
 void TBitmap::LoadFromResourceName(HINSTANCE instance, const std::string &name) {

@@ -149,7 +149,8 @@ class TCanvas {
   SIZE TextExtent(const std::string &text);
   int TextWidth(const std::string &text) { return TextExtent(text).cx; }
   int TextHeight(const std::string &text) { return TextExtent(text).cy; }
-  // Copies src of the bitmap to dest; its pixels of colour transparent take the brush.
+  // Copies src of the bitmap to dest; its pixels of colour transparent (CLR_INVALID: the
+  // colour of src's bottom-left pixel) take the brush.
   void BrushCopy(const RECT &dest, const TBitmap &bitmap, const RECT &src, COLORREF transparent);
 
  private:
@@ -173,6 +174,8 @@ class TBitmap {
   // A blank bitmap of the given size filled with one colour.
   void SetSize(int width, int height, COLORREF fill);
   void Assign(const TBitmap &other);
+  // Takes other's picture without copying it; other is left empty.
+  void TakeFrom(TBitmap &other);
   void Clear() { SetHandle(nullptr); }
   COLORREF Pixel(int x, int y) const;
   // The colour of the bottom-left pixel, which the controls paint transparent.

@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <utility>
 
 TSpeedButton::TSpeedButton(TComponent *AOwner) : TControl(AOwner) {
   SetParentColor(true);
@@ -17,6 +18,12 @@ void TSpeedButton::SetFlat(bool v) {
 void TSpeedButton::SetGlyph(const TBitmap *bitmap) {
   if (bitmap) glyph_.Assign(*bitmap);
   else glyph_.Clear();
+  disabledGlyph_.Clear();
+  Invalidate();
+}
+
+void TSpeedButton::SetGlyph(TBitmap &&bitmap) {
+  glyph_.TakeFrom(bitmap);
   disabledGlyph_.Clear();
   Invalidate();
 }
@@ -107,7 +114,7 @@ void TSpeedButton::Paint(TCanvas &canvas) {
     RECT dest = {x, y, x + gw, y + gh};
     canvas.BrushColor = Color();
     const TBitmap &picture = (!Enabled() && numGlyphs_ == 1) ? DisabledGlyph() : glyph_;
-    canvas.BrushCopy(dest, picture, src, glyph_.Pixel(src.left, gh - 1));
+    canvas.BrushCopy(dest, picture, src, CLR_INVALID);  // transparent: src's bottom-left
   }
   if (!text.empty()) {
     RECT tr = {x + gw + spacing, offset, r.right, r.bottom + offset};
@@ -133,7 +140,7 @@ void TSpeedButton::SetProperty(const std::string &name, const TPropValue &value)
     TBitmap b;
     b.LoadFromResourceName(ModuleInstance(), value.AsString());
     if (b.Empty()) throw EReadError("Bild " + value.s + " nicht gefunden");
-    SetGlyph(&b);
+    SetGlyph(std::move(b));
   } else if (name == "Layout" || name == "Spacing" || name == "Margin") {
   } else TControl::SetProperty(name, value);
 }

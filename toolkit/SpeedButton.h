@@ -12,6 +12,7 @@ class TSpeedButton : public TControl {
   // The picture; with NumGlyphs 2 its right half is shown while the button is disabled.
   TBitmap &Glyph() { return glyph_; }
   void SetGlyph(const TBitmap *bitmap);  // null clears it
+  void SetGlyph(TBitmap &&bitmap);       // takes the picture without copying it
   int NumGlyphs() const { return numGlyphs_; }
   void SetNumGlyphs(int v);
   bool Hot() const { return mouseInside(); }
