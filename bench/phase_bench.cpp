@@ -5,8 +5,8 @@
 // to the next one's, which holds what the toolkit does for the window after making it).
 // Beside them, the system calls of single steps on their own: fonts, icons, bitmaps, the
 // tooltip, the help library, the registry and AUTOEXEC.BAT.
-// Usage: phase_bench [CYCLES [after]] (default 100; "after": the host's bounds set after
-// the windows are made, as ModulCreate did before).  Prints; asserts nothing.
+// Usage: phase_bench [CYCLES [after]] (default 100; "after": ModulCreate's former order,
+// the host's bounds set after the windows are made).  Prints; asserts nothing.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -28,6 +28,8 @@
 #include "toolkit/Registry.h"
 
 namespace {
+
+bool gBoundsFirst = true;  // false: ModulCreate's former order (bounds after the windows)
 
 // The steps of TForm::InitForm, callable one by one.
 class ProbeForm : public TFormBootlog {
@@ -52,14 +54,15 @@ class ProbeForm : public TFormBootlog {
     step("ModulCreate: Show: OnShow: English help text");
     ShowWindow(handle_, SW_SHOW);
     step("ModulCreate: Show: ShowWindow");
-    if (GetWindow(handle_, GW_HWNDPREV))
-      SetWindowPos(handle_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    HWND above = GetWindow(handle_, GW_HWNDPREV);
+    while (gBoundsFirst && above && (GetWindowLongA(above, GWL_EXSTYLE) & WS_EX_TOPMOST))
+      above = GetWindow(above, GW_HWNDPREV);  // as TForm::SetVisible does now
+    if (above) SetWindowPos(handle_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     if (GetForegroundWindow() != handle_) SetForegroundWindow(handle_);
     step("ModulCreate: Show: to the front");
   }
 };
 
-bool gBoundsFirst = true;  // false: the host's bounds after the windows, as before
 std::map<std::string, std::vector<double>> gPhase;
 std::vector<std::string> gOrder;
 
@@ -151,7 +154,8 @@ void Cycle(bool hookCreation) {
   step("OnCreate (registry, AUTOEXEC.BAT, texts)");
   form->SetCaption("Rechnerstart in Datei festhalten");
   step("ModulCreate: SetCaption");
-  form->SetBounds(300, 1, 300, 460);
+  RECT now = form->BoundsRect(), host = {300, 1, 600, 461};
+  if (!gBoundsFirst || !EqualRect(&now, &host)) form->SetBounds(300, 1, 300, 460);
   step("ModulCreate: SetBounds (layout)");
   form->Tag = 13;
   form->SetHint("Hinweis");
