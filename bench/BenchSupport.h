@@ -46,3 +46,16 @@ inline void MakeFiles(const std::string &dir, int count) {
     if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
   }
 }
+
+// c:\AUTOEXEC.BAT without a LOG.BAT call, as the normal, valid tip window finds it; false
+// (with the reason in GetLastError) when it cannot be written.
+inline bool WriteUnhookedAutoexec() {
+  HANDLE f = CreateFileA("c:\\AUTOEXEC.BAT", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return false;
+  const char text[] = "@echo off\r\nset PATH=c:\\windows;c:\\windows\\command\r\n";
+  DWORD written = 0;
+  BOOL ok = WriteFile(f, text, DWORD(sizeof text - 1), &written, nullptr);
+  CloseHandle(f);
+  return ok != FALSE;
+}

@@ -220,14 +220,7 @@ void PrintTimes(const char *what, std::vector<double> t) {
 // c:\AUTOEXEC.BAT present and without a LOG.BAT call, no "BSControl" value: the normal,
 // valid window on Windows XP (code 13, mask bit 4096).
 void PrepareSystem() {
-  HANDLE f = CreateFileA("c:\\AUTOEXEC.BAT", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (f != INVALID_HANDLE_VALUE) {
-    const char text[] = "@echo off\r\nset PATH=c:\\windows;c:\\windows\\command\r\n";
-    DWORD written = 0;
-    WriteFile(f, text, DWORD(sizeof text - 1), &written, nullptr);
-    CloseHandle(f);
-  } else {
+  if (!WriteUnhookedAutoexec()) {
     std::printf("warning: c:\\AUTOEXEC.BAT not written (error %lu)\n", GetLastError());
   }
   HKEY key;

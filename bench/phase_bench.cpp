@@ -271,14 +271,7 @@ int main(int argc, char **argv) {
   ModulOsCode = 13;
   ModulValidOsMask = 4096;
   // The normal, valid window: an AUTOEXEC.BAT without the hook.
-  HANDLE f = CreateFileA("c:\\AUTOEXEC.BAT", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (f != INVALID_HANDLE_VALUE) {
-    const char text[] = "@echo off\r\nset PATH=c:\\windows;c:\\windows\\command\r\n";
-    DWORD written = 0;
-    WriteFile(f, text, DWORD(sizeof text - 1), &written, nullptr);
-    CloseHandle(f);
-  }
+  WriteUnhookedAutoexec();
   INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES};
   InitCommonControlsEx(&icc);
   Cycle(true);  // the first: class registration and the shared pictures

@@ -1,7 +1,6 @@
 #include "bootlog/Autoexec.h"
 
 #include <cctype>
-#include <vector>
 
 #include "bootlog/FileReplace.h"
 #include "toolkit/Classes.h"
@@ -25,12 +24,6 @@ bool IsDosName(const std::string &name) {
       return false;
   }
   return true;
-}
-
-std::string JoinLines(const std::vector<std::string> &lines) {
-  std::string text;
-  for (const std::string &line : lines) text += line + "\r\n";
-  return text;
 }
 
 }  // namespace
@@ -91,14 +84,16 @@ std::string HookLine(const std::string &Folder) {
 std::string AutoexecWithHook(const std::string &Text, const std::string &Hook) {
   size_t mark = Text.find(kEndOfFile);
   if (mark == std::string::npos) mark = Text.size();
-  std::vector<std::string> lines = SplitLines(Text.substr(0, mark));
-  lines.push_back(Hook);
-  return JoinLines(lines) + Text.substr(mark);
+  TStringList lines;
+  lines.SetText(Text.substr(0, mark));
+  lines.Add(Hook);
+  return lines.Text() + Text.substr(mark);
 }
 
 std::string AutoexecWithoutHooks(const std::string &Text) {
-  std::vector<std::string> kept;
-  for (const std::string &line : SplitLines(Text))
-    if (!IsLogBatHook(line)) kept.push_back(line);
-  return JoinLines(kept);
+  TStringList lines;
+  lines.SetText(Text);
+  for (int i = lines.Count() - 1; i >= 0; --i)
+    if (IsLogBatHook(lines[i])) lines.Delete(i);
+  return lines.Text();
 }

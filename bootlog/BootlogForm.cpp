@@ -25,8 +25,9 @@ const std::vector<std::string> &LogBatText() {
 static std::string WinbootLogPath() { return BootDriveRoot() + "winboot.log"; }
 
 std::string LogViewText(const std::string &Log, int Language) {
-  std::string text;
-  for (const std::string &line : SplitLines(Log)) text += line + "\r\n";
+  TStringList lines;
+  lines.SetText(Log);
+  std::string text = lines.Text();
   if (text.size() <= kLogViewLimit) return text;
   std::string head = Language == 1 ? "(Older entries are not shown here; the file still holds them.)\r\n"
                                    : "(Ältere Einträge werden hier nicht angezeigt; die Datei enthält sie weiterhin.)\r\n";

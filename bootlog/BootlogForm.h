@@ -30,9 +30,6 @@ class TFormBootlog : public TfrmTippTemplate {
 
   // True while the log view is shown.
   bool LogViewShown() const;
-  // True once the window was set up for the running system: its batch text filled and its
-  // check box set from AUTOEXEC.BAT.  Only such a window holds anything OK could save.
-  bool SetUpForSaving() const { return setUpForSaving_; }
 
  protected:
   std::vector<std::string> FormResources() const override {
@@ -45,6 +42,8 @@ class TFormBootlog : public TfrmTippTemplate {
   void FillLogBatText();
   void ShowBatchView();
 
+  // True once the window was set up for the running system: its batch text filled and its
+  // check box set from AUTOEXEC.BAT.  Only such a window holds anything OK could save.
   bool setUpForSaving_ = false;
 };
 

@@ -192,7 +192,6 @@ bool SetPrivilege(const std::string &Name, bool Enable) {
   if (!sys.OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token))
     return false;
   bool result = false;
-  DWORD error = ERROR_SUCCESS;
   TOKEN_PRIVILEGES request = {};
   if (sys.LookupPrivilegeValueA(nullptr, Name.c_str(), &request.Privileges[0].Luid)) {
     request.PrivilegeCount = 1;
@@ -201,7 +200,7 @@ bool SetPrivilege(const std::string &Name, bool Enable) {
     DWORD returned = 0;
     result = sys.AdjustTokenPrivileges(token, FALSE, &request, sizeof previous, &previous, &returned) != 0;
   }
-  error = GetLastError();
+  DWORD error = GetLastError();
   sys.CloseHandle(token);
   SetLastError(error);  // the reason of a failure, not the closing's
   return result;
