@@ -1,6 +1,6 @@
 // The select-directory dialog from the call of ChooseDirectory until it is shown and
 // painted, on a small folder and on one of 10,000 files, against the file list control
-// alone filling the same folder (the landed baseline), measured in the same run.
+// alone filling the same folder, measured in turn in the same run.
 // Prints; asserts nothing.
 //
 // "Painted": a thread timer comes only once no window of the thread has anything left to
@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "BenchSupport.h"
 #include "folderselect/SelectDirDlg.h"
@@ -44,59 +45,49 @@ class TListOnlyForm : public TForm {
   const char *ClassName() const override { return "TListOnlyForm"; }
 };
 
-// Best of rounds: the file list on a form of its own in the same folder, from creation
-// to shown and painted, the same way the dialog is measured.
-double FileListFormSeconds(const std::string &dir, int rounds) {
-  double best = 1e9;
+// Seconds from creating the file list on a form of its own in dir to the form shown and
+// painted, the same way the dialog is measured.
+double FileListFormSeconds(const std::string &dir) {
   g_windowClass = "TListOnlyForm";
-  for (int i = 0; i < rounds; ++i) {
-    ChDir(dir);
-    g_shownAt = 0;
-    UINT_PTR timer = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, Tick);
-    double start = Now();
-    auto *form = new TListOnlyForm(nullptr);
-    form->SetBounds(100, 100, 300, 200);
-    auto *files = new TFileListBox(form);
-    files->SetBounds(8, 8, 185, 93);
-    files->SetParent(form);
-    form->ShowModal();
-    KillTimer(nullptr, timer);
-    delete form;
-    if (g_shownAt) best = std::min(best, g_shownAt - start);
-  }
+  ChDir(dir);
+  g_shownAt = 0;
+  UINT_PTR timer = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, Tick);
+  double start = Now();
+  auto *form = new TListOnlyForm(nullptr);
+  form->SetBounds(100, 100, 300, 200);
+  auto *files = new TFileListBox(form);
+  files->SetBounds(8, 8, 185, 93);
+  files->SetParent(form);
+  form->ShowModal();
+  KillTimer(nullptr, timer);
+  delete form;
   g_windowClass = "TSelectDirDlg";
-  return best;
+  return g_shownAt ? g_shownAt - start : 0;
 }
 
-// Best of rounds: seconds from ChooseDirectory(directory) to the dialog shown and
-// painted, with the process in startIn.
-double DialogSeconds(const std::string &startIn, const std::string &directory, int rounds) {
-  double best = 1e9;
-  for (int i = 0; i < rounds; ++i) {
-    ChDir(startIn);
-    g_shownAt = 0;
-    UINT_PTR timer = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, Tick);
-    std::string dir = directory;
-    double start = Now();
-    ChooseDirectory(dir, {}, 1000);
-    KillTimer(nullptr, timer);
-    if (g_shownAt) best = std::min(best, g_shownAt - start);
-  }
-  return best;
+// Seconds from ChooseDirectory(directory) to the dialog shown and painted, with the
+// process in startIn.
+double DialogSeconds(const std::string &startIn, const std::string &directory) {
+  ChDir(startIn);
+  g_shownAt = 0;
+  UINT_PTR timer = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, Tick);
+  std::string dir = directory;
+  double start = Now();
+  ChooseDirectory(dir, {}, 1000);
+  KillTimer(nullptr, timer);
+  return g_shownAt ? g_shownAt - start : 0;
 }
 
-// Best of rounds: seconds the file list control takes to fill with the folder (from a
-// small one, as the dialog moves it).
-double FileListSeconds(TFileListBox &files, const std::string &dir, int rounds) {
-  double best = 1e9;
-  for (int i = 0; i < rounds; ++i) {
-    files.SetCurrentDirectory(kRoot);
-    double start = Now();
-    files.SetCurrentDirectory(dir);
-    best = std::min(best, Now() - start);
-  }
-  return best;
+// Seconds the file list control takes to fill with the folder (from a small one, as the
+// dialog moves it).
+double FileListSeconds(TFileListBox &files, const std::string &dir) {
+  files.SetCurrentDirectory(kRoot);
+  double start = Now();
+  files.SetCurrentDirectory(dir);
+  return Now() - start;
 }
+
+double Median(std::vector<double> v) { return Quantile(std::move(v), 0.5); }
 
 }  // namespace
 
@@ -112,24 +103,32 @@ int main() {
   auto *files = new TFileListBox(form);
   files->SetParent(form);
   files->SetBounds(0, 0, 200, 300);
-  const int rounds = 7;
-  std::printf("select-directory dialog, shown and painted, against the file list alone (best of %d)\n", rounds);
+  const int rounds = 15;
+  std::printf("select-directory dialog, shown and painted, against the file list alone: medians of %d rounds,\n"
+              "each round measuring all four in turn; the ratios are the medians of each round's ratio\n", rounds);
   struct Case {
     const char *what;
     std::string folder;
   } cases[] = {{"(a) small folder, 20 files", small}, {"(b) folder of 10,000 files", big}};
   for (const Case &c : cases) {
-    double list = FileListSeconds(*files, c.folder, rounds);
-    double listForm = FileListFormSeconds(c.folder, rounds);
-    // As the tip calls it: an empty directory, the process in the folder.
-    double tip = DialogSeconds(c.folder, "", rounds);
-    // The folder given as start directory, the process elsewhere.
-    double given = DialogSeconds(kRoot, c.folder, rounds);
+    std::vector<double> list, listForm, tip, given, tipRatio, givenRatio, tipFormRatio, givenFormRatio;
+    for (int i = 0; i < rounds; ++i) {
+      list.push_back(FileListSeconds(*files, c.folder));
+      listForm.push_back(FileListFormSeconds(c.folder));
+      // As the tip calls it: an empty directory, the process in the folder.
+      tip.push_back(DialogSeconds(c.folder, ""));
+      // The folder given as start directory, the process elsewhere.
+      given.push_back(DialogSeconds(kRoot, c.folder));
+      tipRatio.push_back(tip.back() / list.back());
+      givenRatio.push_back(given.back() / list.back());
+      tipFormRatio.push_back(tip.back() / listForm.back());
+      givenFormRatio.push_back(given.back() / listForm.back());
+    }
     std::printf("%s\n  file list filling it %7.1f ms; on a form of its own, shown and painted %7.1f ms\n"
                 "  dialog started in it (as the tip calls it) %7.1f ms: ratio %5.2f to the filling, %5.2f to the form\n"
                 "  dialog given it as start directory        %7.1f ms: ratio %5.2f to the filling, %5.2f to the form\n",
-                c.what, list * 1000, listForm * 1000, tip * 1000, tip / list, tip / listForm, given * 1000,
-                given / list, given / listForm);
+                c.what, Median(list) * 1000, Median(listForm) * 1000, Median(tip) * 1000, Median(tipRatio),
+                Median(tipFormRatio), Median(given) * 1000, Median(givenRatio), Median(givenFormRatio));
     std::fflush(stdout);
   }
   delete form;

@@ -69,10 +69,9 @@ TSelectDirDlg::TSelectDirDlg(TComponent *AOwner) : TForm(AOwner) {
   SetBorderStyle(bsDialog);
   Position = poScreenCenter;
   SetCaption(SSelectDirCap);
-  // The frame's size is measured on a window of some size; the controls get their
-  // windows as they are placed.
-  SetBounds(0, 0, 432, 282);
-  HandleNeeded();
+  // The controls are placed first and get their windows together with the dialog's, at
+  // the end: each window is made once, in its place, and none is moved afterwards.  The
+  // frame goes around the client size when the dialog's window is made.
   SetClientWidth(424);
   SetClientHeight(255);
 
@@ -131,6 +130,7 @@ TSelectDirDlg::TSelectDirDlg(TComponent *AOwner) : TForm(AOwner) {
   HelpButton->OnClick = [this](TComponent *s) { HelpButtonClick(s); };
 
   FixupTabOrder();
+  HandleNeeded();
   DirList->OnChange = [this](TComponent *s) { DirListChange(s); };
   DriveList->OnChange = [this](TComponent *s) { DriveListChange(s); };
   FormCreate(this);

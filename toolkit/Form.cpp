@@ -94,6 +94,11 @@ void TForm::CreateWnd() {
       height_ = r.bottom - r.top;
     }
   }
+  // Made where it will be shown, so that showing it need not move it.
+  if (Position == poScreenCenter) {
+    left_ = Screen->Width() / 2 - width_ / 2;
+    top_ = Screen->Height() / 2 - height_ / 2;
+  }
   TWinControl::CreateWnd();
   if (!handle_) return;
   if (cw) SetClientWidth(cw);
@@ -223,7 +228,8 @@ void TForm::SetVisible(bool v) {
     DoShow();
     if (!handle_ || !visible_) return;  // OnShow may have closed the window
     if (Position == poScreenCenter) {
-      SetBounds(Screen->Width() / 2 - width_ / 2, Screen->Height() / 2 - height_ / 2, width_, height_);
+      int left = Screen->Width() / 2 - width_ / 2, top = Screen->Height() / 2 - height_ / 2;
+      if (left != left_ || top != top_) SetBounds(left, top, width_, height_);
     }
     ShowWindow(handle_, SW_SHOW);
     // Showing has usually brought it to the front already.  Windows that stay on top (its
