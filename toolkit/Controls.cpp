@@ -12,6 +12,20 @@
 namespace {
 
 std::set<std::string> g_registeredClasses;
+// The control whose window CreateWindowExA is making (the innermost, when one makes
+// another): it answers the WM_MEASUREITEM its window sends the parent meanwhile.
+TControl *g_controlBeingMade = nullptr;
+
+class TBeingMadeScope {
+ public:
+  explicit TBeingMadeScope(TControl *c) : previous_(g_controlBeingMade) { g_controlBeingMade = c; }
+  ~TBeingMadeScope() { g_controlBeingMade = previous_; }
+  TBeingMadeScope(const TBeingMadeScope &) = delete;
+  TBeingMadeScope &operator=(const TBeingMadeScope &) = delete;
+
+ private:
+  TControl *previous_;
+};
 
 LRESULT CALLBACK OwnWindowProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
   TControl *c = TControl::FromHandle(h);
@@ -124,10 +138,13 @@ void TControl::CreateWnd() {
   }
   std::string cls = p.ClassName ? p.ClassName : ClassName();
   if (!p.ClassName) EnsureClassRegistered(cls);
-  HWND h = CreateWindowExA(p.ExStyle, cls.c_str(), text_.empty() ? nullptr : text_.c_str(),
-                           p.Style, left_, top_, width_,
-                           height_, parentWnd, nullptr, ModuleInstance(),
-                           p.ClassName ? nullptr : this);
+  HWND h;
+  {
+    TBeingMadeScope making(this);
+    h = CreateWindowExA(p.ExStyle, cls.c_str(), text_.empty() ? nullptr : text_.c_str(), p.Style,
+                        left_, top_, width_, height_, parentWnd, nullptr, ModuleInstance(),
+                        p.ClassName ? nullptr : this);
+  }
   if (!h) throw EInvalidOperation("Fenster " + Name + " kann nicht erzeugt werden");
   if (p.ClassName) {
     SetWindowLongPtrA(h, GWLP_USERDATA, LONG_PTR(this));
@@ -346,6 +363,11 @@ LRESULT TWinControl::WndProc(UINT msg, WPARAM w, LPARAM l) {
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORBTN:
       if (TControl *c = FromHandle(HWND(l)); c && c != this) return LRESULT(c->CtlColor(HDC(w)));
+      break;
+    case WM_MEASUREITEM:
+      if (TControl *c = g_controlBeingMade; c && c->parent_ == this &&
+                                             c->MeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT *>(l)))
+        return TRUE;
       break;
     case WM_DRAWITEM: {
       auto *dis = reinterpret_cast<DRAWITEMSTRUCT *>(l);

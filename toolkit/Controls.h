@@ -149,6 +149,9 @@ class TControl : public TComponent {
   virtual HBRUSH CtlColor(HDC dc);
   virtual bool Command(WORD notifyCode) { return false; }
   virtual void DrawItem(const DRAWITEMSTRUCT &dis) {}
+  // The item height a system list asks for while its window is being made (the only
+  // time the parent can tell which control asks); false leaves the system's height.
+  virtual bool MeasureItem(MEASUREITEMSTRUCT &mis) { return false; }
   // Keys: return true (or zero the key) when handled.
   virtual bool KeyDown(WORD key, int shift) { return false; }
   virtual void KeyPress(char &key) {}

@@ -135,10 +135,13 @@ void TCustomListBox::CreateParams(TCreateParams &p) {
 void TCustomListBox::CreateWnd() {
   TWinControl::CreateWnd();
   if (!handle_) return;
-  // WM_MEASUREITEM came before the window was ours; the height is set from here on.
-  SendMessageA(handle_, LB_SETITEMHEIGHT, 0, itemHeight_);
-  if (integralHeight_)
-    SetWindowPos(handle_, nullptr, 0, 0, width_, height_, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // The window was made with the item height MeasureItem gave; one made without it (a
+  // parent that is not ours) is given it now, and then its whole lines.
+  if (SendMessageA(handle_, LB_GETITEMHEIGHT, 0, 0) != itemHeight_) {
+    SendMessageA(handle_, LB_SETITEMHEIGHT, 0, itemHeight_);
+    if (integralHeight_)
+      SetWindowPos(handle_, nullptr, 0, 0, width_, height_, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   int selected = items_.cachedIndex;
   std::vector<TListItems::TItem> items = items_.TakeCache();
   if (!items.empty()) {
@@ -256,6 +259,11 @@ bool TCustomListBox::Command(WORD notifyCode) {
   }
 }
 
+bool TCustomListBox::MeasureItem(MEASUREITEMSTRUCT &mis) {
+  mis.itemHeight = UINT(itemHeight_);
+  return true;
+}
+
 void TCustomListBox::DrawItem(const DRAWITEMSTRUCT &dis) {
   RECT rc = dis.rcItem;
   if (dis.itemID == UINT(-1) || dis.itemAction == ODA_FOCUS) {
@@ -309,8 +317,12 @@ void TCustomComboBox::CreateWnd() {
   }
   height_ = fieldHeight;
   if (!handle_) return;
-  SendMessageA(handle_, CB_SETITEMHEIGHT, WPARAM(-1), itemHeight_);
-  SendMessageA(handle_, CB_SETITEMHEIGHT, 0, itemHeight_);
+  // Each height given resizes the box and its list: only those MeasureItem has not given
+  // (the field's, which the system measures with its frame).
+  if (SendMessageA(handle_, CB_GETITEMHEIGHT, WPARAM(-1), 0) != itemHeight_)
+    SendMessageA(handle_, CB_SETITEMHEIGHT, WPARAM(-1), itemHeight_);
+  if (SendMessageA(handle_, CB_GETITEMHEIGHT, 0, 0) != itemHeight_)
+    SendMessageA(handle_, CB_SETITEMHEIGHT, 0, itemHeight_);
   RECT r;
   GetWindowRect(handle_, &r);
   height_ = r.bottom - r.top;
@@ -337,11 +349,14 @@ void TCustomComboBox::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
 }
 
 void TCustomComboBox::SetLayoutBounds(const RECT &bounds, TWindowMoves &moves) {
+  bool changed = bounds.left != left_ || bounds.top != top_ ||
+                 bounds.right - bounds.left != width_ || bounds.bottom - bounds.top != height_;
   left_ = bounds.left;
   top_ = bounds.top;
   width_ = bounds.right - bounds.left;
   height_ = bounds.bottom - bounds.top;
-  if (handle_) moves.Add(handle_, left_, top_, width_, DroppedHeight());
+  // Moving the box moves its list too, a window of its own: only when it has changed.
+  if (handle_ && changed) moves.Add(handle_, left_, top_, width_, DroppedHeight());
 }
 
 void TCustomComboBox::LayoutApplied() {
@@ -406,6 +421,11 @@ bool TCustomComboBox::KeyDown(WORD key, int shift) {
     SetItemIndex(droppedIndex_);
     Click();
   }
+  return true;
+}
+
+bool TCustomComboBox::MeasureItem(MEASUREITEMSTRUCT &mis) {
+  mis.itemHeight = UINT(itemHeight_);  // the field (item -1) as high as the items
   return true;
 }
 

@@ -93,6 +93,7 @@ class TCustomListBox : public TWinControl {
   void DestroyWnd() override;
   bool Command(WORD notifyCode) override;
   void DrawItem(const DRAWITEMSTRUCT &dis) override;
+  bool MeasureItem(MEASUREITEMSTRUCT &mis) override;
 
  private:
   TListItems items_;
@@ -145,6 +146,7 @@ class TCustomComboBox : public TWinControl {
   bool Command(WORD notifyCode) override;
   bool KeyDown(WORD key, int shift) override;
   void DrawItem(const DRAWITEMSTRUCT &dis) override;
+  bool MeasureItem(MEASUREITEMSTRUCT &mis) override;
   // Height of the window with its list dropped down.
   int DroppedHeight() const;
 
