@@ -20,9 +20,9 @@ TDirectoryListBox::~TDirectoryListBox() {
 }
 
 void TDirectoryListBox::LoadFolderBitmaps() {
-  OpenFolderBitmap = LoadModuleBitmap("OPENFOLDER");
-  ClosedFolderBitmap = LoadModuleBitmap("CLOSEDFOLDER");
-  CurrentFolderBitmap = LoadModuleBitmap("CURRENTFOLDER");
+  OpenFolderBitmap = ModuleBitmap("OPENFOLDER");
+  ClosedFolderBitmap = ModuleBitmap("CLOSEDFOLDER");
+  CurrentFolderBitmap = ModuleBitmap("CURRENTFOLDER");
 }
 
 void TDirectoryListBox::CreateWnd() {
@@ -62,10 +62,10 @@ void TDirectoryListBox::RebuildList() {
   try {
     Clear();
     std::string root = ExtractFileDrive(cur) + "\\";
-    DWORD maxComponent = 0, flags = 0;
-    if (GetVolumeInformationA(root.c_str(), nullptr, 0, nullptr, &maxComponent, &flags, nullptr, 0)) {
-      volumePreservesCase_ = (flags & 3) != 0;
-      volumeCaseSensitive_ = (flags & 1) != 0;
+    TVolumeInformation volume = VolumeInformation(root);
+    if (volume.known) {
+      volumePreservesCase_ = (volume.flags & 3) != 0;
+      volumeCaseSensitive_ = (volume.flags & 1) != 0;
     } else {
       // Unknown volume: show names as the system spells them.
       volumePreservesCase_ = true;

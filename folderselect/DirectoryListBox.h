@@ -62,9 +62,9 @@ class TDirectoryListBox : public TCustomListBox {
   void AdjustItemHeight();
   void UpdateDirLabel();
 
-  std::unique_ptr<TBitmap> ClosedFolderBitmap;
-  std::unique_ptr<TBitmap> OpenFolderBitmap;
-  std::unique_ptr<TBitmap> CurrentFolderBitmap;
+  std::shared_ptr<TBitmap> ClosedFolderBitmap;
+  std::shared_ptr<TBitmap> OpenFolderBitmap;
+  std::shared_ptr<TBitmap> CurrentFolderBitmap;
 
  protected:
   virtual void NotifyChange();

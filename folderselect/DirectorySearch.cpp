@@ -23,9 +23,36 @@ struct TReadCache {
   // A deque: a visit may start a search of its own, and the entries being walked must
   // stay where they are meanwhile.
   std::deque<TSearch> searches;
+  // By root in upper case.
+  std::vector<std::pair<std::string, TVolumeInformation>> volumes;
 };
 TReadCache g_readCache;
 int g_searchesRun = 0;
+
+// Restores the process's error mode at the end of a scope.
+class TErrorModeScope {
+ public:
+  explicit TErrorModeScope(UINT mode) : previous_(SetErrorMode(mode)) {}
+  ~TErrorModeScope() { SetErrorMode(previous_); }
+  TErrorModeScope(const TErrorModeScope &) = delete;
+  TErrorModeScope &operator=(const TErrorModeScope &) = delete;
+
+ private:
+  UINT previous_;
+};
+
+TVolumeInformation ReadVolumeInformation(const std::string &root) {
+  // A drive without a medium must fail quietly instead of asking the user.
+  TErrorModeScope quiet(SEM_FAILCRITICALERRORS);
+  char name[MAX_PATH + 1] = {0};
+  DWORD maxComponent = 0;
+  TVolumeInformation info;
+  if (GetVolumeInformationA(root.c_str(), name, sizeof name, nullptr, &maxComponent, &info.flags, nullptr, 0)) {
+    info.known = true;
+    info.label = name;
+  }
+  return info;
+}
 
 template <class Visit>
 void Search(const std::string &pattern, Visit visit) {
@@ -44,7 +71,10 @@ int DirectorySearchesRun() { return g_searchesRun; }
 TDirectoryReadScope::TDirectoryReadScope() { ++g_readCache.depth; }
 
 TDirectoryReadScope::~TDirectoryReadScope() {
-  if (--g_readCache.depth == 0) g_readCache.searches.clear();
+  if (--g_readCache.depth == 0) {
+    g_readCache.searches.clear();
+    g_readCache.volumes.clear();
+  }
 }
 
 void ForEachDirectoryEntry(const std::string &pattern,
@@ -64,4 +94,14 @@ void ForEachDirectoryEntry(const std::string &pattern,
     search = &g_readCache.searches.emplace_back(TSearch{key, std::move(found)});
   }
   for (const TFoundEntry &e : search->entries) visit(e.attributes, e.name.c_str());
+}
+
+TVolumeInformation VolumeInformation(const std::string &root) {
+  if (g_readCache.depth == 0) return ReadVolumeInformation(root);
+  std::string key = AnsiUpperCaseFileName(root);
+  for (const auto &known : g_readCache.volumes)
+    if (known.first == key) return known.second;
+  TVolumeInformation info = ReadVolumeInformation(root);
+  g_readCache.volumes.emplace_back(key, info);
+  return info;
 }

@@ -1,5 +1,6 @@
 // Reading directories: the search handle, one reading shared by the lists that follow
-// a directory change, and the walk over a directory's entries.
+// a directory change, the walk over a directory's entries, and what a volume tells of
+// itself.
 #pragma once
 
 #include <windows.h>
@@ -23,8 +24,9 @@ class TFindHandle {
 // While one lives, a search for the same pattern (the same full path) is answered with
 // the entries the first one found: a directory list and the file list that follows it
 // read a directory once per change instead of once each, which counts in a large one.
-// Scopes nest; the entries go with the outermost.  Open one only around work that
-// changes nothing on disk.
+// A volume is likewise asked once (the drive list wants its label, the directory list
+// its flags).  Scopes nest; what was read goes with the outermost.  Open one only around
+// work that changes nothing on disk.
 class TDirectoryReadScope {
  public:
   TDirectoryReadScope();
@@ -41,3 +43,12 @@ int DirectorySearchesRun();
 // with its attributes.
 void ForEachDirectoryEntry(const std::string &pattern,
                            const std::function<void(DWORD attributes, const char *name)> &visit);
+
+// What GetVolumeInformationA tells of the volume of root ("c:\\"); known is false when
+// it cannot be read.  Asked without the system's error box for a drive without a medium.
+struct TVolumeInformation {
+  bool known = false;
+  std::string label;
+  DWORD flags = 0;
+};
+TVolumeInformation VolumeInformation(const std::string &root);

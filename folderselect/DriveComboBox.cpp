@@ -5,11 +5,11 @@
 #include "folderselect/PathHelpers.h"
 
 TDriveComboBox::TDriveComboBox(TComponent *AOwner) : TCustomComboBox(AOwner) {
-  FloppyBitmap = LoadModuleBitmap("FLOPPY");
-  FixedBitmap = LoadModuleBitmap("HARD");
-  NetworkBitmap = LoadModuleBitmap("NETWORK");
-  CDROMBitmap = LoadModuleBitmap("CDROM");
-  RAMBitmap = LoadModuleBitmap("RAM");
+  FloppyBitmap = ModuleBitmap("FLOPPY");
+  FixedBitmap = ModuleBitmap("HARD");
+  NetworkBitmap = ModuleBitmap("NETWORK");
+  CDROMBitmap = ModuleBitmap("CDROM");
+  RAMBitmap = ModuleBitmap("RAM");
   std::string cur = GetCurrentDir();
   driveLetter_ = cur.empty() || cur[0] == '\\' ? '\0' : cur[0];
   AdjustItemHeight();

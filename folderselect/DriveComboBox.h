@@ -29,11 +29,11 @@ class TDriveComboBox : public TCustomComboBox {
   void Click() override;
   void AdjustItemHeight();
 
-  std::unique_ptr<TBitmap> FloppyBitmap;
-  std::unique_ptr<TBitmap> FixedBitmap;
-  std::unique_ptr<TBitmap> NetworkBitmap;
-  std::unique_ptr<TBitmap> CDROMBitmap;
-  std::unique_ptr<TBitmap> RAMBitmap;
+  std::shared_ptr<TBitmap> FloppyBitmap;
+  std::shared_ptr<TBitmap> FixedBitmap;
+  std::shared_ptr<TBitmap> NetworkBitmap;
+  std::shared_ptr<TBitmap> CDROMBitmap;
+  std::shared_ptr<TBitmap> RAMBitmap;
 
  protected:
   virtual void FillDriveList();

@@ -2,21 +2,10 @@
 
 #include <winnetwk.h>
 
+#include "folderselect/DirectorySearch.h"
 #include "toolkit/SysUtils.h"
 
 namespace {
-
-// Restores the process's error mode at the end of a scope.
-class TErrorModeScope {
- public:
-  explicit TErrorModeScope(UINT mode) : previous_(SetErrorMode(mode)) {}
-  ~TErrorModeScope() { SetErrorMode(previous_); }
-  TErrorModeScope(const TErrorModeScope &) = delete;
-  TErrorModeScope &operator=(const TErrorModeScope &) = delete;
-
- private:
-  UINT previous_;
-};
 
 std::string InDriveCase(char drive, const std::string &name) {
   return BYTE(drive) >= BYTE('a') ? AnsiLowerCaseFileName(name) : AnsiUpperCaseFileName(name);
@@ -40,15 +29,8 @@ const TDriveQueries *SetDriveQueries(const TDriveQueries *queries) {
 }
 
 std::string DriveVolumeLabel(char Drive) {
-  // A drive without a medium must fail quietly instead of asking the user.
-  TErrorModeScope quiet(SEM_FAILCRITICALERRORS);
-  char root[4] = {Drive, ':', '\\', 0};
-  char name[MAX_PATH + 1] = {0};
-  DWORD maxComponent = 0, flags = 0;
-  std::string label;
-  if (GetVolumeInformationA(root, name, sizeof name, nullptr, &maxComponent, &flags, nullptr, 0))
-    label = name;
-  return Format("[%s]", InDriveCase(Drive, label).c_str());
+  const char root[4] = {Drive, ':', '\\', 0};
+  return Format("[%s]", InDriveCase(Drive, VolumeInformation(root).label).c_str());
 }
 
 std::string DriveNetworkName(char Drive) {

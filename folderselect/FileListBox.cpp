@@ -71,9 +71,9 @@ TFileListBox::~TFileListBox() {
 }
 
 void TFileListBox::LoadFileBitmaps() {
-  ExecutableBitmap = LoadModuleBitmap("EXECUTABLE");
-  FolderBitmap = LoadModuleBitmap("CLOSEDFOLDER");
-  UnknownFileBitmap = LoadModuleBitmap("UNKNOWNFILE");
+  ExecutableBitmap = ModuleBitmap("EXECUTABLE");
+  FolderBitmap = ModuleBitmap("CLOSEDFOLDER");
+  UnknownFileBitmap = ModuleBitmap("UNKNOWNFILE");
 }
 
 void TFileListBox::CreateWnd() {

@@ -70,9 +70,9 @@ class TFileListBox : public TCustomListBox {
   void Click() override;
   void AdjustItemHeight();
 
-  std::unique_ptr<TBitmap> ExecutableBitmap;
-  std::unique_ptr<TBitmap> FolderBitmap;
-  std::unique_ptr<TBitmap> UnknownFileBitmap;
+  std::shared_ptr<TBitmap> ExecutableBitmap;
+  std::shared_ptr<TBitmap> FolderBitmap;
+  std::shared_ptr<TBitmap> UnknownFileBitmap;
 
  protected:
   virtual void LoadFileBitmaps();

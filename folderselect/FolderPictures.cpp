@@ -1,13 +1,19 @@
 #include "folderselect/FolderPictures.h"
 
 #include <algorithm>
+#include <map>
+#include <string>
 
 #include "folderselect/PathHelpers.h"
 
-std::unique_ptr<TBitmap> LoadModuleBitmap(const char *name) {
-  auto bitmap = std::make_unique<TBitmap>();
-  bitmap->LoadFromResourceName(ModuleInstance(), name);
-  return bitmap;
+std::shared_ptr<TBitmap> ModuleBitmap(const char *name) {
+  static std::map<std::string, std::shared_ptr<TBitmap>> loaded;
+  std::shared_ptr<TBitmap> &picture = loaded[name];
+  if (!picture) {
+    picture = std::make_shared<TBitmap>();
+    picture->LoadFromResourceName(ModuleInstance(), name);
+  }
+  return picture;
 }
 
 void DrawGlyph(TCanvas &canvas, const TBitmap &bitmap, const RECT &rect, int left) {

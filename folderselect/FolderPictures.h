@@ -7,8 +7,10 @@
 
 #include "toolkit/Graphics.h"
 
-// A bitmap resource of the module by name (empty when there is none).
-std::unique_ptr<TBitmap> LoadModuleBitmap(const char *name);
+// A bitmap resource of the module by name (empty when there is none).  Every folder
+// control shows the same few pictures: each is loaded once, on first use, and shared by
+// the controls; the module keeps it while it is loaded.
+std::shared_ptr<TBitmap> ModuleBitmap(const char *name);
 // Draws bitmap at left, vertically centred in rect, its bottom-left pixel's colour
 // replaced by the canvas brush.
 void DrawGlyph(TCanvas &canvas, const TBitmap &bitmap, const RECT &rect, int left);
