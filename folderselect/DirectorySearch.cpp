@@ -1,6 +1,7 @@
 #include "folderselect/DirectorySearch.h"
 
 #include <algorithm>
+#include <cstring>
 #include <deque>
 #include <vector>
 
@@ -10,12 +11,15 @@ namespace {
 
 struct TFoundEntry {
   DWORD attributes;
-  std::string name;
+  size_t name;  // where the name starts in TSearch::names
 };
 
+// The entries of a search: names one after another, each ending in a zero, so that a
+// folder of thousands costs two allocations instead of one per name.
 struct TSearch {
   std::string key;  // the pattern's full path in upper case
   std::vector<TFoundEntry> entries;
+  std::string names;
 };
 
 struct TReadCache {
@@ -89,11 +93,14 @@ void ForEachDirectoryEntry(const std::string &pattern,
   const TSearch *search = known == g_readCache.searches.end() ? nullptr : &*known;
   if (!search) {
     // Kept only once the search is complete.
-    std::vector<TFoundEntry> found;
-    Search(pattern, [&found](DWORD attributes, const char *name) { found.push_back({attributes, name}); });
-    search = &g_readCache.searches.emplace_back(TSearch{key, std::move(found)});
+    TSearch found{key, {}, {}};
+    Search(pattern, [&found](DWORD attributes, const char *name) {
+      found.entries.push_back({attributes, found.names.size()});
+      found.names.append(name, strlen(name) + 1);
+    });
+    search = &g_readCache.searches.emplace_back(std::move(found));
   }
-  for (const TFoundEntry &e : search->entries) visit(e.attributes, e.name.c_str());
+  for (const TFoundEntry &e : search->entries) visit(e.attributes, search->names.c_str() + e.name);
 }
 
 TVolumeInformation VolumeInformation(const std::string &root) {
