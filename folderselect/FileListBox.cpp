@@ -140,8 +140,9 @@ std::vector<TFileListBox::TEntry> TFileListBox::MatchingEntries() const {
 }
 
 void TFileListBox::ShowEntries(std::vector<TEntry> &Entries) {
-  // The system list box inserts each item at its sorted place by moving every item
-  // behind it; items that arrive in order go to the end and cost nothing to place.
+  // Sorted here once, in the order the list's own search keeps (ignoring case), and
+  // appended in that order: the list need not look up each item's place among the ones
+  // before it, and equal texts stay in the order they were found.
   std::stable_sort(Entries.begin(), Entries.end(),
                    [](const TEntry &a, const TEntry &b) { return TextLess(a.text, b.text); });
   size_t bytes = 0;
@@ -149,7 +150,7 @@ void TFileListBox::ShowEntries(std::vector<TEntry> &Entries) {
   ReserveItems(int(Entries.size()), bytes);
   BeginUpdate();
   try {
-    for (auto &e : Entries) AddItem(e.text, e.bitmap);
+    for (auto &e : Entries) AppendItem(e.text, e.bitmap);
   } catch (...) {
     EndUpdate();
     throw;

@@ -417,6 +417,25 @@ TEST(ListControls, ItemsAndSelectionSurviveTheWindowsComingAndGoing) {
   exercise(new TCustomComboBox(form.get()), {{"beta", "Alpha", "Gamma"}, {&b, &a, &c}});
 }
 
+// Items appended in the order AnsiCompareText gives must be the order the sorted list's
+// own search assumes: an item added later has to land where that order puts it.
+TEST(ListControls, AppendedSortedItemsMatchTheListsOwnOrder) {
+  auto form = std::unique_ptr<TForm>(CreateForm<TForm>(nullptr));
+  auto *list = new TCustomListBox(form.get());
+  list->SetSorted(true);
+  list->SetParent(form.get());
+  list->HandleNeeded();
+  std::vector<std::string> names = {"zeta.txt", "[beta]", "Alpha.TXT", "a-b", "a_b", "ab", "\xC4rger.doc",
+                                    "arg.doc", "B\xFC" "cher", "Buch", "10.txt", "9.txt", "~tmp"};
+  std::stable_sort(names.begin(), names.end(),
+                   [](const std::string &a, const std::string &b) { return AnsiCompareText(a, b) < 0; });
+  for (size_t i = 0; i < names.size(); ++i) EXPECT_EQ(list->AppendItem(names[i]), int(i));
+  for (const char *name : {"alpha.txt", "Aerger.doc", "b\xFC" "cher", "Z", "[a]", "0", "a_c"}) list->AddItem(name);
+  ASSERT_EQ(list->Count(), int(names.size()) + 7);
+  for (int i = 0; i + 1 < list->Count(); ++i)
+    EXPECT_LE(AnsiCompareText(list->Items(i), list->Items(i + 1)), 0) << list->Items(i) << " / " << list->Items(i + 1);
+}
+
 TEST(StringList, SortedInsertionTextAndFiles) {
   TStringList list;
   list.Sorted = true;

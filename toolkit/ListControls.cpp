@@ -20,12 +20,12 @@ class TCanvasScope {
   throw ERangeError(Format("Listenindex überschreitet das Maximum (%d)", index));
 }
 
-const TListItems::TMessages kListBoxMessages = {LB_GETCOUNT,    LB_GETTEXTLEN, LB_GETTEXT,
-                                               LB_GETITEMDATA, LB_SETITEMDATA, LB_ADDSTRING,
-                                               LB_RESETCONTENT};
-const TListItems::TMessages kComboBoxMessages = {CB_GETCOUNT,    CB_GETLBTEXTLEN, CB_GETLBTEXT,
-                                                 CB_GETITEMDATA, CB_SETITEMDATA,  CB_ADDSTRING,
-                                                 CB_RESETCONTENT};
+const TListItems::TMessages kListBoxMessages = {LB_GETCOUNT,     LB_GETTEXTLEN,  LB_GETTEXT,
+                                               LB_GETITEMDATA,  LB_SETITEMDATA, LB_ADDSTRING,
+                                               LB_INSERTSTRING, LB_RESETCONTENT};
+const TListItems::TMessages kComboBoxMessages = {CB_GETCOUNT,     CB_GETLBTEXTLEN, CB_GETLBTEXT,
+                                                 CB_GETITEMDATA,  CB_SETITEMDATA,  CB_ADDSTRING,
+                                                 CB_INSERTSTRING, CB_RESETCONTENT};
 // The two kinds answer with the same error values.
 static_assert(LB_ERR == CB_ERR && LB_ERRSPACE == CB_ERRSPACE, "list and combo box errors differ");
 
@@ -85,6 +85,18 @@ int TListItems::Add(HWND h, const std::string &text, void *object, bool sorted) 
                           [](const std::string &t, const TItem &i) { return TextLess(t, i.text); });
   }
   return int(cache_.insert(at, TItem{text, object}) - cache_.begin());
+}
+
+int TListItems::Append(HWND h, const std::string &text, void *object) {
+  if (!h) {
+    cache_.push_back(TItem{text, object});
+    return int(cache_.size()) - 1;
+  }
+  // Inserting at position -1 puts the item last without the sorted list's own search.
+  LRESULT pos = SendMessageA(h, msg_.insertString, WPARAM(-1), LPARAM(text.c_str()));
+  if (pos == LB_ERR || pos == LB_ERRSPACE) throw EInvalidOperation("Listeneintrag kann nicht eingefügt werden");
+  if (object) SendMessageA(h, msg_.setItemData, WPARAM(pos), LPARAM(object));
+  return int(pos);
 }
 
 void TListItems::Clear(HWND h) {
@@ -168,6 +180,10 @@ void *TCustomListBox::Objects(int index) const { return items_.Object(handle_, i
 
 int TCustomListBox::AddItem(const std::string &text, void *object) {
   return items_.Add(handle_, text, object, sorted_);
+}
+
+int TCustomListBox::AppendItem(const std::string &text, void *object) {
+  return items_.Append(handle_, text, object);
 }
 
 void TCustomListBox::Clear() { items_.Clear(handle_); }

@@ -14,7 +14,7 @@
 class TListItems {
  public:
   struct TMessages {
-    UINT getCount, getTextLen, getText, getItemData, setItemData, addString, resetContent;
+    UINT getCount, getTextLen, getText, getItemData, setItemData, addString, insertString, resetContent;
   };
   struct TItem {
     std::string text;
@@ -30,6 +30,8 @@ class TListItems {
   // after its equals; a window places equal texts as its own search finds them); returns
   // its position.
   int Add(HWND h, const std::string &text, void *object, bool sorted);
+  // Adds an item after the last, in a sorted list too; returns its position.
+  int Append(HWND h, const std::string &text, void *object);
   void Clear(HWND h);
   // Orders the cached items (ignoring case), equal ones as they came.
   void SortCache();
@@ -58,6 +60,10 @@ class TCustomListBox : public TWinControl {
   // Adds an item; in a sorted list at its sorted place (ignoring case).  Returns the
   // item's position.
   int AddItem(const std::string &text, void *object = nullptr);
+  // Adds an item after the last, in a sorted list too: for items that come in their
+  // sorted order (ignoring case), which a sorted list would otherwise look up one by one
+  // among all it holds.  Returns the item's position.
+  int AppendItem(const std::string &text, void *object = nullptr);
   void Clear();
   // Space for count more items of about textBytes characters in all, ahead of a bulk add.
   void ReserveItems(int count, size_t textBytes);
