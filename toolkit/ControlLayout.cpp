@@ -82,7 +82,7 @@ void TControl::SetLayoutBounds(const RECT &bounds, TWindowMoves &moves) {
   top_ = bounds.top;
   width_ = bounds.right - bounds.left;
   height_ = bounds.bottom - bounds.top;
-  if (handle_ && changed) moves.Add(handle_, left_, top_, width_, height_);
+  if (handle_ && changed) moves.Add(handle_, left_, top_, width_, WindowHeight());
 }
 
 void TWinControl::ChangeScale(int M, int D) {

@@ -142,7 +142,7 @@ void TControl::CreateWnd() {
   {
     TBeingMadeScope making(this);
     h = CreateWindowExA(p.ExStyle, cls.c_str(), text_.empty() ? nullptr : text_.c_str(), p.Style,
-                        left_, top_, width_, height_, parentWnd, nullptr, ModuleInstance(),
+                        left_, top_, width_, WindowHeight(), parentWnd, nullptr, ModuleInstance(),
                         p.ClassName ? nullptr : this);
   }
   if (!h) throw EInvalidOperation("Fenster " + Name + " kann nicht erzeugt werden");

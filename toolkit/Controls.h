@@ -169,7 +169,9 @@ class TControl : public TComponent {
   virtual void ParentFontChanged();
   virtual void ParentColorChanged();
   // Takes the bounds its parent's layout gives it; the move of its window joins the batch.
-  virtual void SetLayoutBounds(const RECT &bounds, TWindowMoves &moves);
+  void SetLayoutBounds(const RECT &bounds, TWindowMoves &moves);
+  // The height its window is made and laid out with (a drop-down box's holds its list).
+  virtual int WindowHeight() const { return height_; }
   // The batch has moved the window.
   virtual void LayoutApplied() {}
 

@@ -322,16 +322,7 @@ int TCustomComboBox::DroppedHeight() const {
 }
 
 void TCustomComboBox::CreateWnd() {
-  // The height given at creation is the height with the list dropped down.
-  int fieldHeight = height_;
-  height_ = DroppedHeight();
-  try {
-    TWinControl::CreateWnd();
-  } catch (...) {
-    height_ = fieldHeight;
-    throw;
-  }
-  height_ = fieldHeight;
+  TWinControl::CreateWnd();  // made with WindowHeight(), the list dropped down
   if (!handle_) return;
   // Each height given resizes the box and its list: only those MeasureItem has not given
   // (the field's, which the system measures with its frame).
@@ -362,17 +353,6 @@ void TCustomComboBox::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
     GetWindowRect(handle_, &r);
     height_ = r.bottom - r.top;
   }
-}
-
-void TCustomComboBox::SetLayoutBounds(const RECT &bounds, TWindowMoves &moves) {
-  bool changed = bounds.left != left_ || bounds.top != top_ ||
-                 bounds.right - bounds.left != width_ || bounds.bottom - bounds.top != height_;
-  left_ = bounds.left;
-  top_ = bounds.top;
-  width_ = bounds.right - bounds.left;
-  height_ = bounds.bottom - bounds.top;
-  // Moving the box moves its list too, a window of its own: only when it has changed.
-  if (handle_ && changed) moves.Add(handle_, left_, top_, width_, DroppedHeight());
 }
 
 void TCustomComboBox::LayoutApplied() {

@@ -132,10 +132,10 @@ class TCustomComboBox : public TWinControl {
   // Whether the list is open below the field.
   bool DroppedDown() const;
 
+  // The window takes the height with the list dropped down, the control the height of
+  // its field.
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
-  // As SetBounds: the window takes the height with the list dropped down, the control the
-  // height of its field.
-  void SetLayoutBounds(const RECT &bounds, TWindowMoves &moves) override;
+  int WindowHeight() const override { return DroppedHeight(); }
   void LayoutApplied() override;
   // The items and the selection come through into the new window.
   using TControl::RecreateWnd;
