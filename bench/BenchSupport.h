@@ -1,10 +1,12 @@
-// What the benchmarks share: a clock, quantiles of a series of times, and folders full
-// of files made once and kept for later runs.
+// What the benchmarks share: a clock, quantiles of a series of times, folders full of
+// files made once and kept for later runs, and a window's children copied, to make the
+// same windows again by hand.
 #pragma once
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -58,4 +60,85 @@ inline bool WriteUnhookedAutoexec() {
   BOOL ok = WriteFile(f, text, DWORD(sizeof text - 1), &written, nullptr);
   CloseHandle(f);
   return ok != FALSE;
+}
+
+// --- A window copied, to be made again by hand ------------------------------------------
+
+struct ChildCopy {
+  std::string cls, text;
+  DWORD style = 0, exStyle = 0;
+  RECT bounds{};  // in the parent's client area
+  LOGFONTA font{};
+  bool hasFont = false;
+};
+
+struct WindowCopy {
+  DWORD style = 0, exStyle = 0;
+  RECT bounds{};
+  std::string caption;
+  std::vector<ChildCopy> children;  // its own children only, in z-order
+};
+
+inline WindowCopy CopyWindow(HWND window) {
+  struct Walk {
+    HWND window;
+    WindowCopy copy;
+    static BOOL CALLBACK Child(HWND h, LPARAM l) {
+      auto *walk = reinterpret_cast<Walk *>(l);
+      if (GetParent(h) != walk->window) return TRUE;
+      ChildCopy c;
+      char cls[64] = "";
+      GetClassNameA(h, cls, sizeof cls);
+      c.cls = cls;
+      std::string text(size_t(GetWindowTextLengthA(h)) + 1, '\0');
+      text.resize(size_t(std::max(0, GetWindowTextA(h, &text[0], int(text.size())))));
+      c.text = text;
+      c.style = DWORD(GetWindowLongA(h, GWL_STYLE));
+      c.exStyle = DWORD(GetWindowLongA(h, GWL_EXSTYLE));
+      GetWindowRect(h, &c.bounds);
+      MapWindowPoints(nullptr, walk->window, reinterpret_cast<POINT *>(&c.bounds), 2);
+      if (HFONT f = HFONT(SendMessageA(h, WM_GETFONT, 0, 0)))
+        c.hasFont = GetObjectA(f, sizeof c.font, &c.font) != 0;
+      walk->copy.children.push_back(c);
+      return TRUE;
+    }
+  } walk{window, {}};
+  walk.copy.style = DWORD(GetWindowLongA(window, GWL_STYLE));
+  walk.copy.exStyle = DWORD(GetWindowLongA(window, GWL_EXSTYLE));
+  GetWindowRect(window, &walk.copy.bounds);
+  char text[256] = "";
+  GetWindowTextA(window, text, sizeof text);
+  walk.copy.caption = text;
+  EnumChildWindows(window, Walk::Child, LPARAM(&walk));
+  return walk.copy;
+}
+
+// Registers a window class of plain windows, as a program would for its dialog.
+inline void RegisterPlainWindowClass(const char *name) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  wc.hbrBackground = HBRUSH(COLOR_BTNFACE + 1);
+  wc.lpszClassName = name;
+  RegisterClassA(&wc);
+}
+
+// A copied child's class as the system class of the same kind, with what only its own
+// drawing needs left out: our own classes' bits, list items drawn by their owner.
+inline const char *SystemClassFor(const std::string &cls, DWORD &style) {
+  if (_stricmp(cls.c_str(), "LISTBOX") == 0) {
+    style &= ~DWORD(LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE);
+    return "LISTBOX";
+  }
+  if (_stricmp(cls.c_str(), "COMBOBOX") == 0) {
+    style &= ~DWORD(CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE);
+    return "COMBOBOX";
+  }
+  static const char *const system[] = {"BUTTON", "EDIT", "STATIC"};
+  for (const char *name : system)
+    if (_stricmp(cls.c_str(), name) == 0) return name;
+  style &= 0xFFFF0000;  // our own class-specific bits mean nothing to a system class
+  if (cls.find("Button") != std::string::npos) return "BUTTON";
+  return "STATIC";
 }

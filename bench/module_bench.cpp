@@ -379,52 +379,9 @@ void CensusPhase(int phase) {
 
 // --- The bare window: the tip's children copied --------------------------------------------
 
-struct ChildCopy {
-  std::string cls, text;
-  DWORD style = 0, exStyle = 0;
-  RECT bounds{};  // in the parent's client area
-  LOGFONTA font{};
-  bool hasFont = false;
-};
-
-struct Layout {
-  DWORD style = 0, exStyle = 0;
-  RECT bounds{};
-  std::string caption;
-  std::vector<ChildCopy> children;
+struct Layout : WindowCopy {
   int hints = 0;  // tools of the tip's tooltip
-  HWND window = nullptr;
 } gLayout;
-
-// The tip's own window classes, as the system class of the same kind.
-const char *SystemClassFor(const std::string &cls, DWORD &style) {
-  static const char *const system[] = {"BUTTON", "EDIT", "STATIC", "LISTBOX", "COMBOBOX"};
-  for (const char *name : system)
-    if (_stricmp(cls.c_str(), name) == 0) return name;
-  style &= 0xFFFF0000;  // the tip's own class-specific bits mean nothing to a system class
-  if (cls.find("Button") != std::string::npos) return "BUTTON";
-  return "STATIC";
-}
-
-BOOL CALLBACK CopyChild(HWND h, LPARAM l) {
-  auto *layout = reinterpret_cast<Layout *>(l);
-  if (GetParent(h) != layout->window) return TRUE;  // the tip's own children only
-  ChildCopy c;
-  char cls[64] = "";
-  GetClassNameA(h, cls, sizeof cls);
-  c.cls = cls;
-  std::string text(size_t(GetWindowTextLengthA(h)) + 1, '\0');
-  text.resize(size_t(std::max(0, GetWindowTextA(h, &text[0], int(text.size())))));
-  c.text = text;
-  c.style = DWORD(GetWindowLongA(h, GWL_STYLE));
-  c.exStyle = DWORD(GetWindowLongA(h, GWL_EXSTYLE));
-  GetWindowRect(h, &c.bounds);
-  MapWindowPoints(nullptr, GetParent(h), reinterpret_cast<POINT *>(&c.bounds), 2);
-  if (HFONT f = HFONT(SendMessageA(h, WM_GETFONT, 0, 0)))
-    c.hasFont = GetObjectA(f, sizeof c.font, &c.font) != 0;
-  layout->children.push_back(c);
-  return TRUE;
-}
 
 BOOL CALLBACK FindToolTip(HWND h, LPARAM l) {
   char cls[64] = "";
@@ -436,25 +393,12 @@ BOOL CALLBACK FindToolTip(HWND h, LPARAM l) {
 
 void CopyLayout(HWND tip) {
   gLayout = Layout();
-  gLayout.window = tip;
-  gLayout.style = DWORD(GetWindowLongA(tip, GWL_STYLE));
-  gLayout.exStyle = DWORD(GetWindowLongA(tip, GWL_EXSTYLE));
-  GetWindowRect(tip, &gLayout.bounds);
-  char text[256] = "";
-  GetWindowTextA(tip, text, sizeof text);
-  gLayout.caption = text;
-  EnumChildWindows(tip, CopyChild, LPARAM(&gLayout));
+  static_cast<WindowCopy &>(gLayout) = CopyWindow(tip);
   EnumThreadWindows(GetCurrentThreadId(), FindToolTip, LPARAM(&gLayout));
 }
 
 void RegisterBareClass() {
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = DefWindowProcA;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  wc.hbrBackground = HBRUSH(COLOR_BTNFACE + 1);
-  wc.lpszClassName = "BareBenchWindow";
-  RegisterClassA(&wc);
+  RegisterPlainWindowClass("BareBenchWindow");
   INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES};
   InitCommonControlsEx(&icc);
 }
