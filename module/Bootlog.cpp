@@ -1,7 +1,5 @@
 // The library's own part: creating, saving and freeing the tip window, and the steps of
 // loading and unloading the module.
-#include <memory>
-
 #include "bootlog/BootlogForm.h"
 #include "module/Exports.h"
 #include "module/ModuleLifetime.h"
@@ -77,9 +75,7 @@ extern "C" int MODUL_REGISTER_CALL ModulCreate(int ALeft, int ATop, int AWidth, 
     ModulValidOsMask = AValidOSMask;
     // Laid out for the host's bounds before its windows are made.
     RECT bounds = {ALeft, ATop, ALeft + AWidth, ATop + AHeight};
-    std::unique_ptr<TFormBootlog> made(new TFormBootlog(nullptr));
-    made->InitForm(&bounds);
-    TFormBootlog *form = made.release();
+    TFormBootlog *form = CreateForm<TFormBootlog>(nullptr, &bounds);
     ModulForm = form;
     form->FreeNotification(&Watcher());
     form->SetCaption(caption);

@@ -10,12 +10,9 @@ THotSpeedButton::THotSpeedButton(TComponent *AOwner) : TSpeedButton(AOwner) {
 }
 
 void THotSpeedButton::ShowImage(int Index) {
-  SetGlyph(nullptr);
-  if (imageList_) {
-    TBitmap picture;
-    imageList_->GetBitmap(Index, picture);
-    SetGlyph(std::move(picture));
-  }
+  TBitmap picture;  // none without a list
+  if (imageList_) imageList_->GetBitmap(Index, picture);
+  SetGlyph(std::move(picture));
 }
 
 void THotSpeedButton::SetImageList(TImageList *Value) {

@@ -116,11 +116,12 @@ class TForm : public TCustomForm {
   bool inModal_ = false;
 };
 
-// Creates a form of class F: construction, then its form resources and OnCreate.
-template <class F, class... Args>
-F *CreateForm(TComponent *AOwner, Args &&...args) {
-  std::unique_ptr<F> form(new F(AOwner, std::forward<Args>(args)...));
-  form->InitForm();
+// Creates a form of class F: construction, then its form resources and OnCreate.  Given
+// bounds, it is laid out for them before its windows are made (see InitForm).
+template <class F>
+F *CreateForm(TComponent *AOwner, const RECT *bounds = nullptr) {
+  std::unique_ptr<F> form(new F(AOwner));
+  form->InitForm(bounds);
   return form.release();
 }
 

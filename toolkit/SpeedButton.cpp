@@ -15,13 +15,6 @@ void TSpeedButton::SetFlat(bool v) {
   Invalidate();
 }
 
-void TSpeedButton::SetGlyph(const TBitmap *bitmap) {
-  if (bitmap) glyph_.Assign(*bitmap);
-  else glyph_.Clear();
-  disabledGlyph_.Clear();
-  Invalidate();
-}
-
 void TSpeedButton::SetGlyph(TBitmap &&bitmap) {
   glyph_.TakeFrom(bitmap);
   disabledGlyph_.Clear();

@@ -11,8 +11,8 @@ class TSpeedButton : public TControl {
   void SetFlat(bool v);
   // The picture; with NumGlyphs 2 its right half is shown while the button is disabled.
   TBitmap &Glyph() { return glyph_; }
-  void SetGlyph(const TBitmap *bitmap);  // null clears it
-  void SetGlyph(TBitmap &&bitmap);       // takes the picture without copying it
+  // Takes the picture without copying it; an empty one clears it.
+  void SetGlyph(TBitmap &&bitmap);
   int NumGlyphs() const { return numGlyphs_; }
   void SetNumGlyphs(int v);
   bool Hot() const { return mouseInside(); }
