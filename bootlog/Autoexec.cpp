@@ -26,14 +26,55 @@ bool IsDosName(const std::string &name) {
   return true;
 }
 
+// Whether c can be part of a file name, as DOS or Windows reads one: "log.bat" with such a
+// character before or after it is part of another name (CATALOG.BAT, LOG.BAT1, MY.LOG.BAT).
+bool IsNameChar(char c) {
+  auto u = static_cast<unsigned char>(c);
+  return std::isalnum(u) || u >= 0x80 || std::string("!#$%&'()-@^_`{}~.").find(c) != std::string::npos;
+}
+
+// Where line names a file called LOG.BAT, or npos.  An "@" that starts the command
+// ("@LOG.BAT", "@C:\X\LOG.BAT") only keeps the command from being echoed.
+size_t LogBatNameAt(const std::string &line) {
+  const std::string lower = LowerCase(line), name = "log.bat";
+  for (size_t at = lower.find(name); at != std::string::npos; at = lower.find(name, at + 1)) {
+    size_t end = at + name.size();
+    if (end < lower.size() && IsNameChar(lower[end])) continue;
+    if (at == 0 || !IsNameChar(lower[at - 1])) return at;
+    if (lower[at - 1] == '@' && lower.find_first_not_of(" \t@") >= at) return at;
+  }
+  return std::string::npos;
+}
+
 }  // namespace
 
 std::string BootDriveRoot() { return "c:\\"; }
 
 std::string AutoexecPath() { return BootDriveRoot() + "AUTOEXEC.BAT"; }
 
-bool IsLogBatHook(const std::string &line) {
-  return LowerCase(line).find("log.bat") != std::string::npos;
+bool IsLogBatHook(const std::string &line) { return LogBatNameAt(line) != std::string::npos; }
+
+std::string HookedLogBat(const std::string &line) {
+  size_t at = LogBatNameAt(line);
+  if (at == std::string::npos) return std::string();
+  size_t start = line.find_last_of(" \t=,;\"<>|", at);
+  start = start == std::string::npos ? 0 : start + 1;
+  start = line.find_first_not_of('@', start);
+  std::string path = line.substr(start, at + 7 - start);
+  OemToCharBuffA(path.c_str(), &path[0], DWORD(path.size()));
+  // The start-up interpreter runs in the boot drive's root.
+  if (path.size() < 2 || path[1] != ':') path = (path[0] == '\\' ? "c:" : BootDriveRoot()) + path;
+  return path;
+}
+
+bool HookCallsFolder(const std::string &line, const std::string &Folder) {
+  std::string called = HookedLogBat(line);
+  if (called.empty()) return false;
+  if (AnsiCompareFileName(called, LogBatPath(Folder)) == 0) return true;
+  char shortPath[MAX_PATH] = {0};
+  DWORD n = FileCalls().GetShortPathNameA(Folder.c_str(), shortPath, sizeof shortPath);
+  return n > 0 && n < sizeof shortPath &&
+         AnsiCompareFileName(called, LogBatPath(std::string(shortPath, n))) == 0;
 }
 
 std::string LogBatPath(const std::string &Folder) { return IncludeTrailingBackslash(Folder) + "LOG.BAT"; }
@@ -87,6 +128,27 @@ std::string AutoexecWithHook(const std::string &Text, const std::string &Hook) {
   TStringList lines;
   lines.SetText(Text.substr(0, mark));
   lines.Add(Hook);
+  return lines.Text() + Text.substr(mark);
+}
+
+std::string AutoexecCallingFolder(const std::string &Text, const std::string &Folder,
+                                  std::string (*MakeHook)(const std::string &Folder)) {
+  size_t mark = Text.find(kEndOfFile);
+  if (mark == std::string::npos) mark = Text.size();
+  TStringList lines;
+  lines.SetText(Text.substr(0, mark));
+  int first = -1;
+  for (int i = 0; i < lines.Count(); ++i) {
+    if (!IsLogBatHook(lines[i])) continue;
+    if (HookCallsFolder(lines[i], Folder)) return Text;
+    if (first < 0) first = i;
+  }
+  std::string hook = MakeHook(Folder);
+  if (first < 0) return AutoexecWithHook(Text, hook);
+  for (int i = lines.Count() - 1; i > first; --i)
+    if (IsLogBatHook(lines[i])) lines.Delete(i);
+  lines.Delete(first);
+  lines.Insert(first, hook);
   return lines.Text() + Text.substr(mark);
 }
 

@@ -8,8 +8,18 @@
 std::string BootDriveRoot();
 std::string AutoexecPath();
 
-// Whether a line of AUTOEXEC.BAT calls a LOG.BAT (any line that mentions one counts).
+// Whether a line of AUTOEXEC.BAT calls a LOG.BAT: it names a file whose name is exactly
+// LOG.BAT (any case, in any folder or none, with or without "@call"), not one whose name
+// merely ends in it (CATALOG.BAT, MYLOG.BAT).
 bool IsLogBatHook(const std::string &line);
+
+// The file a hook line calls as the start-up interpreter reads it (in the Windows code
+// page, with the boot drive's root for a path without drive or folder); "" for a line that
+// is no hook.
+std::string HookedLogBat(const std::string &line);
+
+// Whether a hook line calls the LOG.BAT in Folder, by its long or its short name.
+bool HookCallsFolder(const std::string &line, const std::string &Folder);
 
 // LOG.BAT in Folder ("C:\TOOLS" and the root "C:\" alike, with one backslash between).
 std::string LogBatPath(const std::string &Folder);
@@ -31,6 +41,14 @@ std::string HookLine(const std::string &Folder);
 // stops the interpreter.  The lines before the mark end in CR LF; the mark and whatever
 // follows it stay byte for byte.
 std::string AutoexecWithHook(const std::string &Text, const std::string &Hook);
+
+// The text of AUTOEXEC.BAT calling Folder's LOG.BAT at start: Text itself when a hook the
+// start-up interpreter reads (one before the first end-of-file mark) calls it already;
+// otherwise every hook gives way to the line MakeHook() answers, at the place of the first
+// one read, or where AutoexecWithHook puts it when none is read.  MakeHook is asked only
+// when a hook has to be written.
+std::string AutoexecCallingFolder(const std::string &Text, const std::string &Folder,
+                                  std::string (*MakeHook)(const std::string &Folder));
 
 // The text of AUTOEXEC.BAT without any line that calls a LOG.BAT; every line kept ends in
 // CR LF.

@@ -88,7 +88,12 @@ void TFormBootlog::FormCreate(TComponent *Sender) {
   if (!ModulTipValid) return;
   // An earlier save cut short by a crash or power loss may have left the old AUTOEXEC.BAT
   // under its backup name, or a half-written new one beside it.
-  RecoverInterruptedReplace(AutoexecPath());
+  try {
+    RecoverInterruptedReplace(AutoexecPath());
+  } catch (const EInOutError &e) {
+    // Then there is no AUTOEXEC.BAT to hook into, as below; but the user hears of the copy.
+    ShowMessage(e.Message());
+  }
   // Without an AUTOEXEC.BAT there is nothing to hook into: the tip does not apply.
   if (!FileExists(AutoexecPath())) {
     ModulOsBit = 0;
@@ -173,25 +178,32 @@ void TFormBootlog::HotSpeedButtonOKClick(TComponent *Sender) {
   // and knows nothing of AUTOEXEC.BAT: saving it would only destroy the user's files.
   if (!setUpForSaving_) return;
 
-  std::string autoexec = ReadFileText(AutoexecPath());
+  // Read first, so that a missing or unreadable AUTOEXEC.BAT ends OK before any question.
+  ReadFileText(AutoexecPath());
 
   std::string folder;
   bool chosen = ChooseDirectory(folder, TChooseDirOptions(), 1000);
+  // A host that destroyed the window meanwhile has closed the tip: nothing is saved.
+  if (!HandleAllocated()) return;
   if (chosen) {
     ReplaceFileContents(LogBatPath(folder), T263_Memo->Lines().Text());
     ShowMessage("Datei LOG.BAT wurde im Verzeichnis " + folder + " erstellt !");
   }
 
+  // The change starts from AUTOEXEC.BAT as it is now: what the user or another program
+  // wrote into it while the dialog was open stays.
   if (T263_CheckBox->Checked()) {
-    // A hook is added once, and only for a LOG.BAT that was written: after a cancelled
-    // dialog it would call a file that is not there.
-    if (T263_CheckBox->Tag == 0 && chosen) {
-      ReplaceFileContents(AutoexecPath(), AutoexecWithHook(autoexec, HookLine(folder)));
+    // The hook calls the LOG.BAT just written; after a cancelled dialog, when none was
+    // written, AUTOEXEC.BAT stays as it is.
+    if (chosen) {
+      std::string autoexec = ReadFileText(AutoexecPath());
+      std::string hooked = AutoexecCallingFolder(autoexec, folder, HookLine);
+      if (hooked != autoexec) ReplaceFileContents(AutoexecPath(), hooked);
       T263_CheckBox->Tag = 1;
     }
     if (IgnoresAutoexecCommands(Tag)) ShowMessage(AutoexecIgnoredNotice(ModulLanguage));
   } else {
-    ReplaceFileContents(AutoexecPath(), AutoexecWithoutHooks(autoexec));
+    ReplaceFileContents(AutoexecPath(), AutoexecWithoutHooks(ReadFileText(AutoexecPath())));
     T263_CheckBox->Tag = 0;
   }
 

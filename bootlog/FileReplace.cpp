@@ -142,7 +142,19 @@ void ReplaceFileContents(const std::string &Path, const std::string &Content) {
 void RecoverInterruptedReplace(const std::string &Path) {
   std::string backup = BackupName(Path);
   // Without the file the backup is the complete old one; beside it, the new one made it.
-  if (Exists(backup) && !Exists(Path)) FileCalls().MoveFileA(backup.c_str(), Path.c_str());
-  else RemoveLeftover(backup);
+  if (Exists(backup) && !Exists(Path)) {
+    // The backup is the user's only copy: where it cannot have its name back, both stay
+    // as they are and the user learns where it is.
+    if (!FileCalls().MoveFileA(backup.c_str(), Path.c_str())) {
+      DWORD code = GetLastError();
+      throw EInOutError("Die Datei " + Path + " fehlt. Ihr letzter Stand liegt als " + backup +
+                            " vor und konnte nicht wieder in " + Path + " umbenannt werden: " +
+                            SysErrorMessage(code) + " Bitte benennen Sie " + backup + " selbst in " +
+                            ExtractFileName(Path) + " um.",
+                        code);
+    }
+  } else {
+    RemoveLeftover(backup);
+  }
   RemoveLeftover(ReplacementName(Path));
 }

@@ -38,5 +38,6 @@ void ReplaceFileContents(const std::string &Path, const std::string &Content);
 
 // Puts right what a replacement interrupted by a crash or power loss left behind: the old
 // file back under its name when only the backup holds it, and no stray temporary or
-// backup file.
+// backup file.  Raises EInOutError naming the file and its backup, and leaves every file
+// as it is, when the backup cannot have the file's name back.
 void RecoverInterruptedReplace(const std::string &Path);

@@ -29,7 +29,12 @@ TModulFormWatcher &Watcher() {
   return watcher;
 }
 
-bool WindowOpen() { return ModulForm && !ModulForm->Freed(); }
+// The window object while it is not being destroyed, its window alive or not.
+bool FormAlive() { return ModulForm && !ModulForm->Freed(); }
+
+// Whether the tip window is open.  A window the host destroyed itself (DestroyWindow on
+// it or on a parent it gave) counts as closed, as after ModulFree: its controls are gone.
+bool WindowOpen() { return FormAlive() && ModulForm->HandleAllocated(); }
 
 }  // namespace
 
@@ -46,8 +51,9 @@ void ModulUnload(bool processEnding) {
   // A window left open by a host that unloads the module would keep a window procedure
   // that is no longer there, and the next message to it would crash the host: it goes
   // with the module.  At process end, or on another thread, it is left to the system.
-  if (!processEnding && WindowOpen() && ModulForm->HandleAllocated() &&
-      GetWindowThreadProcessId(ModulForm->Handle(), nullptr) == GetCurrentThreadId())
+  if (!processEnding && FormAlive() &&
+      (!ModulForm->HandleAllocated() ||
+       GetWindowThreadProcessId(ModulForm->Handle(), nullptr) == GetCurrentThreadId()))
     delete ModulForm;
   UnregisterToolkitWindowClasses();
 }
@@ -65,9 +71,10 @@ extern "C" int MODUL_REGISTER_CALL ModulCreate(int ALeft, int ATop, int AWidth, 
                                                int AHelpNr) {
 #endif
   TDispatchGuard guard;
+  TFormBootlog *form = nullptr;
   try {
     // One window per module: a window still open is replaced by the new one.
-    if (WindowOpen()) ModulForm->Free();
+    if (FormAlive()) ModulForm->Free();
     std::string caption = ACaption ? ACaption : "";
     std::string hint = AHint ? AHint : "";
     ModulLanguage = ALanguage;
@@ -75,7 +82,7 @@ extern "C" int MODUL_REGISTER_CALL ModulCreate(int ALeft, int ATop, int AWidth, 
     ModulValidOsMask = AValidOSMask;
     // Laid out for the host's bounds before its windows are made.
     RECT bounds = {ALeft, ATop, ALeft + AWidth, ATop + AHeight};
-    TFormBootlog *form = CreateForm<TFormBootlog>(nullptr, &bounds);
+    form = CreateForm<TFormBootlog>(nullptr, &bounds);
     ModulForm = form;
     form->FreeNotification(&Watcher());
     form->SetCaption(caption);
@@ -88,7 +95,10 @@ extern "C" int MODUL_REGISTER_CALL ModulCreate(int ALeft, int ATop, int AWidth, 
     form->Show();
     form->Sprache(ModulLanguage);
   } catch (...) {
-    // The host learns nothing of a failure; what was done stays done.
+    // The host learns nothing of a failure, the user why no tip opened; no half-made
+    // window stays behind.
+    if (form && !form->Freed()) form->Free();
+    ApplicationHandleException();
   }
   return 0;
 }
@@ -109,7 +119,7 @@ extern "C" int MODUL_EXPORT_CALL ModulSaveChanges() {
 extern "C" int MODUL_EXPORT_CALL ModulFree() {
   TDispatchGuard guard;
   try {
-    if (WindowOpen()) ModulForm->Free();
+    if (FormAlive()) ModulForm->Free();
   } catch (...) {
     return 0;
   }

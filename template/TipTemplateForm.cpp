@@ -21,6 +21,18 @@ std::string HelpText(int helpNr, int kind) {
   return text ? std::string(text) : std::string();
 }
 
+// Tells every top-level window, the tip's own included, as the host expects; each that
+// answers has handled it when this returns.  A window that has stopped answering (a hung
+// program anywhere on the desktop) costs at most kHungWindowWait and is then skipped,
+// instead of stopping the host for good.
+const UINT kHungWindowWait = 2000;
+
+void BroadcastHostMessage(WPARAM command, LPARAM argument) {
+  if (ModulMessageId == 0) return;
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutA(HWND_BROADCAST, ModulMessageId, command, argument,
+                      SMTO_NORMAL | SMTO_ABORTIFHUNG, kHungWindowWait, &answer);
+}
 
 }  // namespace
 
@@ -143,14 +155,14 @@ void TfrmTippTemplate::Sprache(int Language) {
 // --- Buttons and menu -------------------------------------------------------------------
 
 void TfrmTippTemplate::Fensterwechseln1Click(TComponent *) {
-  if (ModulMessageId != 0) SendMessageA(HWND_BROADCAST, ModulMessageId, cmdShow, 0);
+  BroadcastHostMessage(cmdShow, 0);
 }
 
 void TfrmTippTemplate::HotSpeedButtonUndoClick(TComponent *) { ModulUndoFlag = true; }
 
 void TfrmTippTemplate::HotSpeedButtonOKClick(TComponent *) {
   ModulOkFlag = true;
-  if (ModulMessageId != 0) SendMessageA(HWND_BROADCAST, ModulMessageId, cmdSaved, ModulUndoFlag ? 1 : 2);
+  BroadcastHostMessage(cmdSaved, ModulUndoFlag ? 1 : 2);
 }
 
 std::string RegistryEditorPath() {
@@ -169,7 +181,18 @@ void TfrmTippTemplate::HotSpeedButtonRegistryClick(TComponent *) {
   reg.CloseKey();
   // The full path: the folder dialog moves the current directory wherever the user browses.
   std::string editor = RegistryEditorPath();
-  SystemActions().ShellExecuteA(Handle(), nullptr, editor.c_str(), "", "", SW_SHOW);
+  SetLastError(ERROR_SUCCESS);
+  auto started = INT_PTR(SystemActions().ShellExecuteA(Handle(), nullptr, editor.c_str(), "", "", SW_SHOW));
+  if (started > 32) return;
+  // The small answers that are the system's error codes; the others leave theirs behind.
+  DWORD reason = started == ERROR_FILE_NOT_FOUND || started == ERROR_PATH_NOT_FOUND ||
+                         started == ERROR_ACCESS_DENIED || started == ERROR_NOT_ENOUGH_MEMORY ||
+                         started == ERROR_BAD_FORMAT
+                     ? DWORD(started)
+                     : GetLastError();
+  std::string text = "Der Registrierungs-Editor " + editor + " konnte nicht gestartet werden.";
+  if (reason != ERROR_SUCCESS) text += "\r\n\r\n" + SysErrorMessage(reason);
+  ShowMessage(text);
 }
 
 std::string ValidSystemsText(int32_t mask, int32_t language) {

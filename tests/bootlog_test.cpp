@@ -327,7 +327,7 @@ TEST_F(Bootlog, UnreadableAutoexecReportsTheOpenError) {
   EXPECT_TRUE(f->Visible());
 }
 
-TEST_F(Bootlog, AnyLineMentioningLogBatChecksTheBox) {
+TEST_F(Bootlog, ALineCallingALogBatChecksTheBox) {
   struct Case {
     const char *autoexec;
     bool hooked;
@@ -335,7 +335,7 @@ TEST_F(Bootlog, AnyLineMentioningLogBatChecksTheBox) {
       {"", false},
       {"@echo off\r\nSET PATH=C:\\WINDOWS\r\nWIN\r\n", false},
       {"@echo off\r\n@call D:\\TOOLS\\LOG.BAT\r\n", true},
-      {"REM mylog.bat wird nicht mehr gebraucht\r\n", true},
+      {"REM mylog.bat wird nicht mehr gebraucht\r\nCALL CATALOG.BAT\r\n", false},
       {"call c:\\log.bat\r\nREM sonst nichts\r\nWIN\r\n", true},
       {"call c:\\Log.Bat", true},          // last line without a line break
       {"@echo off\nCALL LOG.BAT\n", true},  // line feeds alone

@@ -137,6 +137,42 @@ TEST_F(EndToEnd, SaveChangesRunsTheSamePathAlsoFromTheLogView) {
   EXPECT_EQ(listener.received.size(), 1u);
 }
 
+// OK changes AUTOEXEC.BAT as it stands after the dialog, and only in the lines that call a
+// LOG.BAT: what another program wrote meanwhile stays, a file merely named alike stays, and
+// a hook to another folder then calls the LOG.BAT just written.
+TEST_F(EndToEnd, OkChangesOnlyTheHooksOfAutoexecAsItIsAfterTheDialog) {
+  const std::string hook = "@call c:\\TOOLS\\LOG.BAT\r\n";
+  struct Case {
+    const char *what;
+    std::string before;
+    bool checkedAtStart, click;  // the box as the window finds it; clicked before OK
+    std::string meanwhile;       // appended while the dialog is open
+    std::string after;
+  } cases[] = {
+      {"edited while the dialog is open", kBefore, false, true, "SET TEMP=C:\\TEMP\r\n",
+       kBefore + "SET TEMP=C:\\TEMP\r\n" + hook},
+      {"a file named alike survives an unchecked OK", kBefore + "CALL CATALOG.BAT\r\n@call C:\\OLD\\LOG.BAT\r\n",
+       true, true, "", kBefore + "CALL CATALOG.BAT\r\n"},
+      {"a hook to another folder", "@call C:\\OLD\\LOG.BAT\r\n" + kBefore, true, false, "", hook + kBefore},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.what);
+    PrepareBootDrive(c.before.c_str(), nullptr);
+    HWND tip = Open();
+    ASSERT_NE(tip, nullptr);
+    HWND box = FindControl(tip, "T263_CheckBox");
+    EXPECT_EQ(SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED, c.checkedAtStart);
+    boxes_.OnFolderDialog = [&](HWND dialog) {
+      if (!c.meanwhile.empty()) WriteTextFile(kAutoexec, ReadTextFile(kAutoexec) + c.meanwhile);
+      WalkToTools(dialog);
+    };
+    if (c.click) RealClick(box);
+    RealClick(FindControl(tip, "HotSpeedButtonOK"));
+    EXPECT_EQ(ReadTextFile(kAutoexec), c.after);
+    EXPECT_EQ(ReadTextFile("c:\\TOOLS\\LOG.BAT"), kLogBat);
+  }
+}
+
 // In the folder dialog an open drive list takes Enter and Escape for itself: Enter keeps
 // the drive it shows, Escape goes back to the one before, and the dialog stays open until
 // the user picks a folder.  The dialog is owned by the tip window it was opened from.

@@ -207,6 +207,61 @@ TEST_F(Exports, WindowLifeIsSafeWhateverTheOrderOfCalls) {
   EXPECT_EQ(CountTipWindows(), 1);
   EXPECT_EQ(host.free(), 1);
   EXPECT_TRUE(boxes.Boxes().empty());
+
+  // A window the host destroyed itself, or with a parent it gave, is closed for every
+  // export: saving asks for no folder and touches no file.
+  const std::string autoexec = ReadTextFile("c:\\AUTOEXEC.BAT");
+  for (bool withParent : {false, true}) {
+    SCOPED_TRACE(withParent ? "parent destroyed" : "window destroyed");
+    host.CreateDefault();
+    tip = FindTipWindow();
+    if (withParent) {
+      HWND parent = CreateWindowExA(0, "STATIC", "Host", WS_OVERLAPPEDWINDOW, 0, 0, 200, 200, nullptr,
+                                    nullptr, nullptr, nullptr);
+      SetParent(tip, parent);
+      DestroyWindow(parent);
+    } else {
+      DestroyWindow(tip);
+    }
+    ASSERT_FALSE(IsWindow(tip));
+    EXPECT_EQ(host.save(), 1);
+    EXPECT_EQ(boxes.FolderDialogs(), 0);
+    EXPECT_EQ(ReadTextFile("c:\\AUTOEXEC.BAT"), autoexec);
+    EXPECT_EQ(host.free(), 1);
+  }
+  EXPECT_EQ(host.CreateDefault(), 0);
+  EXPECT_EQ(CountTipWindows(), 1);
+  EXPECT_EQ(host.free(), 1);
+  EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+// A window the system refuses to make: the user hears why no tip opened, and nothing of a
+// half-made window is left.
+HHOOK refusingHook = nullptr;
+LRESULT CALLBACK RefuseEditBoxes(int code, WPARAM w, LPARAM l) {
+  if (code == HCBT_CREATEWND) {
+    LPCSTR cls = reinterpret_cast<CBT_CREATEWNDA *>(l)->lpcs->lpszClass;
+    if (HIWORD(cls) && lstrcmpiA(cls, "EDIT") == 0) return 1;
+  }
+  return CallNextHookEx(refusingHook, code, w, l);
+}
+
+TEST_F(Exports, AFailedCreateIsReportedAndLeavesNoWindow) {
+  BoxWatcher boxes;
+  HostModule host;
+  refusingHook = SetWindowsHookExA(WH_CBT, RefuseEditBoxes, nullptr, GetCurrentThreadId());
+  ASSERT_NE(refusingHook, nullptr);
+  EXPECT_EQ(host.CreateDefault(), 0);
+  UnhookWindowsHookEx(refusingHook);
+  PumpMessages(50);
+  ASSERT_EQ(boxes.Boxes().size(), 1u);
+  EXPECT_NE(boxes.Boxes()[0].text.find("kann nicht erzeugt werden"), std::string::npos) << boxes.Boxes()[0].text;
+  EXPECT_EQ(CountTipWindows(), 0);
+  EXPECT_EQ(host.save(), 1);
+  EXPECT_EQ(host.free(), 1);
+  EXPECT_EQ(host.CreateDefault(), 0);
+  EXPECT_EQ(CountTipWindows(), 1);
+  EXPECT_EQ(host.free(), 1);
 }
 
 TEST_F(Exports, UnloadingWithTheWindowOpenTakesTheWindowAlong) {

@@ -45,6 +45,7 @@ struct Faults {
   bool noReplacingMove = false;  // MoveFileExA as on Windows 95/98/ME
   std::string refuseMoveFrom;    // MoveFileA of this file fails
   bool noShortNames = false;
+  bool shortWriteSucceeds = false;  // the full disk's write answers TRUE, short
   HANDLE limitedHandle = INVALID_HANDLE_VALUE;
   long long written = 0;
 } g_faults;
@@ -71,7 +72,7 @@ BOOL WINAPI FaultyWriteFile(HANDLE file, LPCVOID data, DWORD size, LPDWORD writt
   DWORD part = room < size ? DWORD(room < 0 ? 0 : room) : size;
   if (!WriteFile(file, data, part, written, o)) return FALSE;
   g_faults.written += *written;
-  if (part < size) {
+  if (part < size && !g_faults.shortWriteSucceeds) {
     SetLastError(ERROR_DISK_FULL);
     return FALSE;
   }
@@ -280,17 +281,24 @@ TEST_F(Installation, HookCallsEveryFolderByANameDosCanRun) {
   }
 }
 
-TEST_F(Installation, MarkFollowsWhatThisWindowWrote) {
-  // Removing the hooks and checking the box again adds one; a window that found a hook
-  // leaves AUTOEXEC.BAT alone, even for another folder.
-  const std::string hooked = kPlain + "@call C:\\OLD\\LOG.BAT\r\n";
+TEST_F(Installation, TheHookFollowsTheFolderChosen) {
+  // A hook to another folder's LOG.BAT gives way to one calling the LOG.BAT just written;
+  // one calling it already leaves AUTOEXEC.BAT alone; removing the hooks and checking the
+  // box again adds one.
+  const std::string hooked = "@call C:\\OLD\\LOG.BAT\r\n" + kPlain;
+  const std::string moved = "@call c:\\insttest\\TOOLS\\LOG.BAT\r\n" + kPlain;
   TFormBootlog *f = Open(hooked, true);
   ASSERT_EQ(f->T263_CheckBox->Tag, 1);
   PressOk();
   ExpectCompleted();
-  EXPECT_EQ(ReadTextFile(kAutoexec), hooked);
+  EXPECT_EQ(ReadTextFile(kAutoexec), moved);
   EXPECT_EQ(ReadTextFile(kTools + "\\LOG.BAT"), LogBatBytes());
+  const std::string lfOnly = "@echo off\n@CALL C:\\INSTTEST\\TOOLS\\LOG.BAT\n";
+  WriteTextFile(kAutoexec, lfOnly);
+  PressOk();
+  EXPECT_EQ(ReadTextFile(kAutoexec), lfOnly);
 
+  WriteTextFile(kAutoexec, moved);
   f->T263_CheckBox->SetChecked(false);
   PressOk();
   EXPECT_EQ(ReadTextFile(kAutoexec), kPlain);
@@ -336,10 +344,10 @@ TEST_F(Installation, RemovesEveryHookAndKeepsEverythingElse) {
     const char *what;
     std::string before, after;
   } cases[] = {
-      {"top, middle, two in a row, end",
+      {"top, middle, two in a row, end; other files named alike stay",
        "@call C:\\A\\LOG.BAT\r\n@echo off\r\nREM see mylog.bat\r\nSET A=1\r\n@CALL C:\\B\\log.bat\r\n"
-       "call c:\\c\\Log.Bat\r\nSET B=2\r\n@call C:\\D\\LOG.BAT",
-       "@echo off\r\nSET A=1\r\nSET B=2\r\n"},
+       "call c:\\c\\Log.Bat\r\nCALL CATALOG.BAT\r\nSET B=2\r\n@call C:\\D\\LOG.BAT",
+       "@echo off\r\nREM see mylog.bat\r\nSET A=1\r\nCALL CATALOG.BAT\r\nSET B=2\r\n"},
       {"no hook, LF only, no final line end", "@echo off\nSET A=1", "@echo off\r\nSET A=1\r\n"},
       {"CR only, bytes beyond ASCII, NUL and a look-alike",
        Bytes("REM L\xD6G.BAT\rA=\0\xFF\r@call x\\LOG.BAT\r"),
@@ -408,7 +416,7 @@ TEST_F(Installation, EveryFailureStopsAtItsStepAndKeepsAutoexecAsItWas) {
     return s;
   }();
   const std::string temp = "c:\\AUTOEXEC.BL$";
-  const long long written = (big + "@call C:\\A\\LOG.BAT\r\n@call c:\\insttest\\TOOLS\\LOG.BAT\r\n").size();
+  const long long written = (big + "@call c:\\insttest\\TOOLS\\LOG.BAT\r\n").size();
   std::unique_ptr<HeldOpen> held;
   struct Case {
     const char *what;
@@ -426,6 +434,13 @@ TEST_F(Installation, EveryFailureStopsAtItsStepAndKeepsAutoexecAsItWas) {
       {"disk full at the first byte", [&] { InstallFaults({"", temp, 0}); }, AtAutoexec, kAutoexec},
       {"disk full in the middle", [&] { InstallFaults({"", temp, 100 * 1024}); }, AtAutoexec, kAutoexec, false},
       {"disk full at the last byte", [&] { InstallFaults({"", temp, written - 1}); }, AtAutoexec, kAutoexec},
+      {"a write that answers success, short",
+       [&] {
+         Faults f{"", temp, 100};
+         f.shortWriteSucceeds = true;
+         InstallFaults(f);
+       },
+       AtAutoexec, kAutoexec},
       {"no replacing move, the new file refuses its name",
        [&] {
          Faults f;
@@ -520,10 +535,12 @@ TEST_F(Installation, OpeningPutsRightWhatACrashLeftBehind) {
     const char *what;
     bool autoexec, backup, temp;
     std::string result;  // AUTOEXEC.BAT afterwards
+    bool backupStuck = false;  // the backup cannot have its name back
   } cases[] = {
       {"old file only under the backup name", false, true, true, "old\r\n"},
       {"new file in place, backup still there", true, true, false, "new\r\n"},
       {"half-written new file beside the old", true, false, true, "new\r\n"},
+      {"old file only under the backup name, which keeps it", false, true, true, "", true},
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.what);
@@ -531,11 +548,33 @@ TEST_F(Installation, OpeningPutsRightWhatACrashLeftBehind) {
     if (c.autoexec) WriteTextFile(kAutoexec, "new\r\n");
     if (c.backup) WriteTextFile(backup, "old\r\n");
     if (c.temp) WriteTextFile(temp, "ne");
+    if (c.backupStuck) {
+      Faults f;
+      f.refuseMoveFrom = backup;
+      InstallFaults(f);
+    }
+    boxes_.boxes.clear();
     form_.reset();
     ResetModuleState();
     ModulOsCode = 13;
     ModulValidOsMask = 4096;
     form_.reset(CreateForm<TFormBootlog>(nullptr));
+    FileCalls() = RealFileCalls();
+    if (c.backupStuck) {
+      // The user hears where the only copy is; the tip applies no more than without the file.
+      EXPECT_FALSE(ModulTipValid);
+      ASSERT_EQ(boxes_.Texts().size(), 1u);
+      std::string text = boxes_.Texts()[0];
+      EXPECT_NE(text.find(kAutoexec), std::string::npos) << text;
+      EXPECT_NE(text.find(backup), std::string::npos) << text;
+      EXPECT_EQ(Attributes(kAutoexec), INVALID_FILE_ATTRIBUTES);
+      EXPECT_EQ(ReadTextFile(backup), "old\r\n");
+      EXPECT_EQ(ReadTextFile(temp), "ne");
+      RemoveIfExists(backup);
+      RemoveIfExists(temp);
+      continue;
+    }
+    EXPECT_TRUE(boxes_.boxes.empty());
     EXPECT_TRUE(ModulTipValid);
     EXPECT_EQ(ReadTextFile(kAutoexec), c.result);
     EXPECT_EQ(Attributes(backup), INVALID_FILE_ATTRIBUTES);

@@ -2,7 +2,10 @@
 // the keyboard and mouse as a person uses them.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
+#include <functional>
+#include <thread>
 #include <vector>
 
 #include "support/HostHarness.h"
@@ -130,6 +133,57 @@ TEST_F(Protocol, OkBroadcastsSavedWithTheUndoMark) {
   std::vector<SeenBox> seen = boxes_.Boxes();
   ASSERT_EQ(seen.size(), 2u);
   for (const SeenBox &b : seen) EXPECT_EQ(b.text.find("Um diese Änderung zu aktivieren"), 0u) << b.text;
+}
+
+// A program whose window stopped answering (its thread no longer takes messages) delays
+// the tip's broadcasts only briefly; every window that answers still has them when OK and
+// the menu command return.
+class HungWindow {
+ public:
+  HungWindow() {
+    HANDLE made = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    thread_ = std::thread([this, made] {
+      HWND h = CreateWindowExA(0, "STATIC", "hung", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+      SetEvent(made);
+      WaitForSingleObject(release_, INFINITE);
+      DestroyWindow(h);
+    });
+    WaitForSingleObject(made, 10000);
+    CloseHandle(made);
+  }
+  ~HungWindow() {
+    SetEvent(release_);
+    thread_.join();
+    CloseHandle(release_);
+  }
+
+ private:
+  HANDLE release_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  std::thread thread_;
+};
+
+TEST_F(Protocol, AHungWindowDelaysTheBroadcastsOnlyBriefly) {
+  boxes_.Answer = [](const SeenBox &) { return IDNO; };  // no restart
+  HungWindow hung;
+  Listener listener(host_.message);
+  struct Step {
+    const char *what;
+    std::function<void()> act;
+    std::pair<WPARAM, LPARAM> broadcast;
+  } steps[] = {
+      {"OK", [&] { PressWithMouseMessages(FindControl(tip_, "HotSpeedButtonOK")); }, {9999, 2}},
+      {"F12", [&] { SendMessageA(FindControl(tip_, "T263_Memo"), WM_KEYDOWN, VK_F12, 0); }, {200, 0}},
+  };
+  for (const Step &step : steps) {
+    SCOPED_TRACE(step.what);
+    listener.received.clear();
+    DWORD start = GetTickCount();
+    step.act();
+    DWORD took = GetTickCount() - start;
+    std::printf("%s with a hung window took %lu ms\n", step.what, took);
+    EXPECT_LT(took, 15000u);
+    EXPECT_EQ(listener.received, (std::vector<std::pair<WPARAM, LPARAM>>{step.broadcast}));
+  }
 }
 
 // Mouse and keyboard tests keep clear of the windows other test programs put on the

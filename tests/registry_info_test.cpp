@@ -4,11 +4,15 @@
 
 #include <memory>
 
+#include <windows.h>
+#include <shellapi.h>
+
 #include "OrvaneHelp.h"
 #include "bootlog/BootlogForm.h"
 #include "template/ModulState.h"
 #include "support/TestSupport.h"
 #include "toolkit/SystemActions.h"
+#include "toolkit/SysUtils.h"
 
 namespace {
 
@@ -22,12 +26,15 @@ struct Started {
   int show;
 };
 std::vector<Started> *started = nullptr;
+INT_PTR shellAnswer = 33;  // above 32: started
+DWORD shellError = ERROR_SUCCESS;
 
 HINSTANCE WINAPI RecordShellExecute(HWND parent, LPCSTR verb, LPCSTR file, LPCSTR parameters,
                                     LPCSTR directory, INT show) {
   started->push_back({parent, verb != nullptr, file ? file : "(null)", parameters ? parameters : "(null)",
                       directory ? directory : "(null)", show});
-  return reinterpret_cast<HINSTANCE>(33);
+  if (shellAnswer <= 32) SetLastError(shellError);
+  return reinterpret_cast<HINSTANCE>(shellAnswer);
 }
 
 BOOL WINAPI RefuseExitWindows(UINT, DWORD) {
@@ -147,6 +154,30 @@ TEST_F(RegistryInfo, UnknownHelpNumberWritesAnEmptyKey) {
   EXPECT_EQ(LastKey(), "");
   ExpectRegistryEditorStarted(f);
   EXPECT_TRUE(boxes_.boxes.empty());
+}
+
+TEST_F(RegistryInfo, AnEditorThatDoesNotStartIsReported) {
+  struct Case {
+    INT_PTR answer;
+    DWORD error;  // what the system leaves behind
+    DWORD reason;  // the one the message gives
+  } cases[] = {
+      {ERROR_FILE_NOT_FOUND, ERROR_SUCCESS, ERROR_FILE_NOT_FOUND},
+      {SE_ERR_NOASSOC, ERROR_NO_ASSOCIATION, ERROR_NO_ASSOCIATION},
+  };
+  TFormBootlog *f = Open(263);
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.answer);
+    shellAnswer = c.answer;
+    shellError = c.error;
+    boxes_.boxes.clear();
+    f->HotSpeedButtonRegistry->Click();
+    ASSERT_EQ(boxes_.Texts().size(), 1u);
+    std::string text = boxes_.Texts()[0];
+    EXPECT_NE(text.find(WindowsDirectory() + "\\regedit.exe"), std::string::npos) << text;
+    EXPECT_NE(text.find(SysErrorMessage(c.reason)), std::string::npos) << text;
+  }
+  shellAnswer = 33;
 }
 
 // The folder dialog leaves the current directory wherever the user browsed; a program

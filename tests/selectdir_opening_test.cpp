@@ -112,6 +112,11 @@ TEST_F(SelectDir, EveryWayOfClosingGivesItsResultAndRemovesTheWindow) {
         Check([](TSelectDirDlg &) { EXPECT_EQ(FocusName(), "CancelButton"); }), Key(VK_RETURN)},
        false},
       {"Space on Cancel", {Key(VK_TAB), Key(VK_TAB), Key(VK_TAB), Key(VK_SPACE)}, false},
+      // A closed drive list leaves Enter and Escape to the dialog's buttons.
+      {"Enter in the closed drive list",
+       {Key(VK_TAB), Check([](TSelectDirDlg &) { EXPECT_EQ(FocusName(), "DriveList"); }), Key(VK_RETURN)},
+       true},
+      {"Escape in the closed drive list", {Key(VK_TAB), Key(VK_ESCAPE)}, false},
   };
   for (Case &c : cases) {
     SCOPED_TRACE(c.how);
