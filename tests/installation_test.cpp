@@ -8,6 +8,7 @@
 
 #include "bootlog/FileReplace.h"
 #include "bootlog/BootlogForm.h"
+#include "bootlog/StartList.h"
 #include "folderselect/SelectDirDlg.h"
 #include "template/ModulState.h"
 #include "support/TestSupport.h"
@@ -114,6 +115,26 @@ void InstallFaults(const Faults &faults) {
 
 BOOL WINAPI RecordReboot(UINT, DWORD) { return TRUE; }
 
+// The tip's value in the start list of Windows ME; "" when there is none.
+std::string StartListValue() {
+  char value[MAX_PATH * 2] = "";
+  DWORD size = sizeof value;
+  HKEY key;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kStartListKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return std::string();
+  LONG code = RegQueryValueExA(key, kStartListValue, nullptr, nullptr, reinterpret_cast<BYTE *>(value), &size);
+  RegCloseKey(key);
+  return code == ERROR_SUCCESS ? value : std::string();
+}
+
+void SetStartListValue(const std::string &value) {
+  HKEY key;
+  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kStartListKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr))
+    return;
+  if (value.empty()) RegDeleteValueA(key, kStartListValue);
+  else RegSetValueExA(key, kStartListValue, 0, REG_SZ, reinterpret_cast<const BYTE *>(value.c_str()), DWORD(value.size() + 1));
+  RegCloseKey(key);
+}
+
 // --- The window, the dialog's answer and what the user saw ---------------------------------
 
 class Installation : public testing::Test {
@@ -144,6 +165,7 @@ class Installation : public testing::Test {
     SetChooseDirectoryHandler(previousChooser_);
     SystemActions() = savedActions_;
     RemoveTree(kRoot);
+    SetStartListValue("");
     for (const char *stray : {"c:\\AUTOEXEC.BL$", "c:\\AUTOEXEC.BL~", "c:\\LOG.BAT"}) RemoveIfExists(stray);
   }
 
@@ -326,6 +348,50 @@ TEST_F(Installation, SystemsThatIgnoreAutoexecCommandsAreToldSo) {
       EXPECT_EQ(texts[1], AutoexecIgnoredNotice(c.language));
       EXPECT_NE(texts[1].find("AUTOEXEC.BAT"), std::string::npos);
     }
+  }
+}
+
+// On Windows ME the start list runs LOG.BAT: OK names the folder just chosen there, by a
+// name DOS can read, or removes the value; no other system gets one.
+TEST_F(Installation, OnWindowsMeTheStartListRunsLogBat) {
+  const std::string longFolder = kRoot + "\\Lange Protokolle", old = "C:\\WINDOWS\\COMMAND.COM /c C:\\ALT\\LOG.BAT";
+  CreateDirectoryA(longFolder.c_str(), nullptr);
+  char shortFolder[MAX_PATH] = "", comspec[MAX_PATH] = "";
+  GetShortPathNameA(longFolder.c_str(), shortFolder, sizeof shortFolder);
+  GetEnvironmentVariableA("COMSPEC", comspec, sizeof comspec);
+  ASSERT_TRUE(IsPlainDosPath(shortFolder)) << shortFolder;
+  const std::string runs = std::string(comspec) + " /c ";
+  struct Case {
+    const char *what;
+    int os;
+    bool checked, cancel;
+    std::string folder, before, after;
+  } cases[] = {
+      {"checked, long folder", 12, true, false, longFolder, "", runs + shortFolder + "\\LOG.BAT"},
+      {"checked, another folder than before", 12, true, false, kTools, old, runs + kTools + "\\LOG.BAT"},
+      {"checked, dialog cancelled", 12, true, true, kTools, old, old},
+      {"unchecked", 12, false, false, kTools, old, ""},
+      {"unchecked, dialog cancelled, no value", 12, false, true, kTools, "", ""},
+      {"Windows 98", 3, true, false, kTools, "", ""},
+      {"Windows XP", 13, true, false, kTools, "", ""},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.what);
+    SetStartListValue(c.before);
+    folder = c.folder;
+    cancel = c.cancel;
+    WriteTextFile(kAutoexec, kPlain);
+    form_.reset();
+    form_.reset(OpenTipForm(0, c.os, -1));
+    form_->T263_CheckBox->SetChecked(c.checked);
+    PressOk();
+    ExpectCompleted();
+    EXPECT_EQ(StartListValue(), c.after);
+    if (c.after.empty() || c.after == old) continue;
+    EXPECT_EQ(ReadTextFile(c.after.substr(runs.size())), LogBatBytes()) << "not the LOG.BAT written";
+    EXPECT_TRUE(boxes_.Saw(AutoexecIgnoredNotice(0, 12)));
+    // The hook in AUTOEXEC.BAT stays, for a Windows 95 or 98 the machine may also start.
+    EXPECT_NE(ReadTextFile(kAutoexec).find("LOG.BAT"), std::string::npos);
   }
 }
 
