@@ -204,7 +204,7 @@ TEST_F(EndToEnd, ALongLogShowsItsNewestEntries) {
     log += "Heute ist " + std::to_string(i) + "\r\nAktuelle Zeit: 07:15:00,00\r\n\r\n";
   log += "Neuester Eintrag\r\n";
   PrepareBootDrive(kBefore.c_str(), log.c_str());
-  HWND tip = Open();
+  HWND tip = Open(1, 1);  // Windows 98: the view is the file alone
   ASSERT_NE(tip, nullptr);
   RealClick(FindControl(tip, "T263_SpeedButton"));
   HWND view = FindControl(tip, "T263_MemoWinBootLog");
@@ -227,6 +227,24 @@ TEST_F(EndToEnd, ALongLogShowsItsNewestEntries) {
   boxes_.Answer = [](const SeenBox &) { return IDOK; };
   RealClick(FindControl(tip, "T263_SpeedButtonDEL"));
   EXPECT_EQ(GetFileAttributesA("c:\\winboot.log"), INVALID_FILE_ATTRIBUTES);
+}
+
+// Windows XP records its starts itself: the view opens without c:\winboot.log and shows
+// them (Wine's System log reads as empty, which one line says); Windows 98 records none,
+// and there the view needs the file.
+TEST_F(EndToEnd, OnXpTheViewOpensWithoutTheLogFile) {
+  PrepareBootDrive(kBefore.c_str(), nullptr);
+  HWND tip = Open();
+  ASSERT_NE(tip, nullptr);
+  EXPECT_FALSE(IsEnabledControl(FindControl(tip, "T263_SpeedButtonDEL")));
+  RealClick(FindControl(tip, "T263_SpeedButton"));
+  HWND view = FindControl(tip, "T263_MemoWinBootLog");
+  ASSERT_TRUE(IsShown(view));
+  EXPECT_EQ(TextOf(view), "Rechnerstarts, die Windows selbst festgehalten hat:\r\n"
+                          "Im Ereignisprotokoll System ist kein Rechnerstart verzeichnet.\r\n");
+  EXPECT_TRUE(BoxTexts().empty());
+  tip = Open(1, 1);
+  EXPECT_FALSE(IsEnabledControl(FindControl(tip, "T263_SpeedButton")));
 }
 
 }  // namespace
