@@ -1,6 +1,8 @@
 #include "bootlog/BootlogForm.h"
 
 #include "bootlog/FileReplace.h"
+#include "bootlog/StartList.h"
+#include "bootlog/SystemStarts.h"
 #include "folderselect/SelectDirDlg.h"
 #include "template/ModulState.h"
 #include "template/OsEditions.h"
@@ -24,14 +26,14 @@ const std::vector<std::string> &LogBatText() {
 
 static std::string WinbootLogPath() { return BootDriveRoot() + "winboot.log"; }
 
-std::string LogViewText(const std::string &Log, int Language) {
+std::string LogViewText(const std::string &Log, int Language, size_t Limit) {
   TStringList lines;
   lines.SetText(Log);
   std::string text = lines.Text();
-  if (text.size() <= kLogViewLimit) return text;
+  if (text.size() <= Limit) return text;
   std::string head = Language == 1 ? "(Older entries are not shown here; the file still holds them.)\r\n"
                                    : "(Ältere Einträge werden hier nicht angezeigt; die Datei enthält sie weiterhin.)\r\n";
-  size_t from = text.size() - (kLogViewLimit - head.size());
+  size_t from = text.size() - (Limit - head.size());
   // From the start of the first whole line that fits; a last line longer than the view
   // is shown from where it fits.
   if (text[from - 1] != '\n') {
@@ -41,14 +43,18 @@ std::string LogViewText(const std::string &Log, int Language) {
   return head + text.substr(from);
 }
 
-std::string AutoexecIgnoredNotice(int Language) {
-  if (Language == 1)
-    return "Please note: this version of Windows does not carry out the commands in AUTOEXEC.BAT "
-           "when the computer starts. Starts are recorded in c:\\winboot.log only when the "
-           "computer starts a Windows that does (Windows 95 or 98).";
-  return "Bitte beachten Sie: Diese Windows-Version führt die Befehle in der AUTOEXEC.BAT beim "
-         "Rechnerstart nicht aus. Rechnerstarts werden nur dann in c:\\winboot.log festgehalten, "
-         "wenn der Rechner mit einem Windows startet, das sie ausführt (Windows 95 oder 98).";
+std::string AutoexecIgnoredNotice(int Language) { return AutoexecIgnoredNotice(Language, ModulOsCode); }
+
+std::string AutoexecIgnoredNotice(int Language, int OsCode) {
+  if (StartsThroughStartList(OsCode))
+    return Language == 1 ? "Please note: Windows ME does not carry out the commands in AUTOEXEC.BAT at start. "
+                           "LOG.BAT is started through the system's start list (RunServices) instead."
+                         : "Bitte beachten Sie: Windows ME führt die Befehle in der AUTOEXEC.BAT beim Start "
+                           "nicht aus. LOG.BAT wird stattdessen über die Startliste (RunServices) gestartet.";
+  return Language == 1 ? "Please note: this version of Windows does not carry out the commands in AUTOEXEC.BAT "
+                         "at start, but records every start itself; the log view shows them."
+                       : "Bitte beachten Sie: Diese Windows-Version führt die Befehle in der AUTOEXEC.BAT beim "
+                         "Start nicht aus, hält aber jeden Rechnerstart selbst fest; die Anzeige zeigt sie.";
 }
 
 TFormBootlog::TFormBootlog(TComponent *AOwner) : TfrmTippTemplate(AOwner) {}
@@ -113,7 +119,8 @@ void TFormBootlog::FormCreate(TComponent *Sender) {
   }
   FillLogBatText();
   bool logExists = FileExists(WinbootLogPath());
-  T263_SpeedButton->SetEnabled(logExists);
+  // Where Windows records its starts itself, the view always has those to show.
+  T263_SpeedButton->SetEnabled(logExists || RecordsItsOwnStarts(ModulOsCode));
   T263_SpeedButtonDEL->SetEnabled(logExists);
   setUpForSaving_ = true;
 }
@@ -143,7 +150,7 @@ void TFormBootlog::T263_SpeedButtonClick(TComponent *) {
   T263_MemoWinBootLog->Lines().Clear();
   // Room for all the view shows, where the system's default is less.
   SendMessageA(T263_MemoWinBootLog->Handle(), EM_LIMITTEXT, 0, 0);
-  T263_MemoWinBootLog->SetText(LogViewText(ReadFileText(WinbootLogPath()), ModulLanguage));
+  T263_MemoWinBootLog->SetText(LogViewContent());
   // The log takes the place of the check box and the batch text; the two log buttons
   // below it stay where they are, so the one that leaves the view is always at hand.
   RECT box = T263_CheckBox->BoundsRect(), memo = T263_Memo->BoundsRect();
@@ -167,10 +174,25 @@ void TFormBootlog::T263_SpeedButtonDELClick(TComponent *) {
     ShowMessage("Datei c:\\winboot.log konnte nicht gelöscht werden. " + SysErrorMessage(code));
     return;
   }
-  // A deleted log cannot be shown any more, so its view closes.
-  if (LogViewShown()) ShowBatchView();
+  // A deleted log cannot be shown any more, so its view closes; where Windows records its
+  // starts itself, the view stays with those, and only Delete has nothing left to do.
+  bool starts = RecordsItsOwnStarts(ModulOsCode);
+  if (LogViewShown() && starts) {
+    T263_MemoWinBootLog->SetText(LogViewContent());
+    T263_MemoWinBootLog->ScrollToEnd();
+  } else if (LogViewShown()) {
+    ShowBatchView();
+  }
   ShowMessage("Datei c:\\winboot.log wurde gelöscht");
-  T263_SpeedButton->SetEnabled(false);
+  (starts ? T263_SpeedButtonDEL : T263_SpeedButton)->SetEnabled(false);
+}
+
+std::string TFormBootlog::LogViewContent() const {
+  // The System log is read now, never when the window opens.
+  bool starts = RecordsItsOwnStarts(ModulOsCode), hasLog = !starts || FileExists(WinbootLogPath());
+  std::string log = hasLog ? ReadFileText(WinbootLogPath()) : std::string();
+  if (!starts) return LogViewText(log, ModulLanguage);
+  return LogViewWithStarts(hasLog ? &log : nullptr, ReadSystemStarts(ModulLanguage, kLogViewLimit), ModulLanguage);
 }
 
 void TFormBootlog::HotSpeedButtonOKClick(TComponent *Sender) {
@@ -206,6 +228,7 @@ void TFormBootlog::HotSpeedButtonOKClick(TComponent *Sender) {
     ReplaceFileContents(AutoexecPath(), AutoexecWithoutHooks(ReadFileText(AutoexecPath())));
     T263_CheckBox->Tag = 0;
   }
+  UpdateStartListEntry(Tag, T263_CheckBox->Checked(), chosen, folder);
 
   TfrmTippTemplate::HotSpeedButtonOKClick(Sender);
   NeuStart();

@@ -41,6 +41,9 @@ class TFormBootlog : public TfrmTippTemplate {
  private:
   void FillLogBatText();
   void ShowBatchView();
+  // The text of the log view: c:\winboot.log, and where the system records its starts
+  // itself, those too.
+  std::string LogViewContent() const;
 
   // True once the window was set up for the running system: its batch text filled and its
   // check box set from AUTOEXEC.BAT.  Only such a window holds anything OK could save.
@@ -54,10 +57,12 @@ const std::vector<std::string> &LogBatText();
 // more than 64 KB.
 constexpr size_t kLogViewLimit = 60000;
 // What the log view shows of the log's text: all of it, its lines ending in CR LF; or,
-// for a longer log, its newest lines that fit in kLogViewLimit bytes, from the start of a
-// line, under a first line that says older entries are left out.
-std::string LogViewText(const std::string &Log, int Language);
+// for a longer log, its newest lines that fit in Limit bytes, from the start of a line,
+// under a first line that says older entries are left out.
+std::string LogViewText(const std::string &Log, int Language, size_t Limit = kLogViewLimit);
 
 // The notice shown on OK on systems that start without running the commands of
-// AUTOEXEC.BAT.
+// AUTOEXEC.BAT (codes 10 to 18): what records the starts there instead.  Without OsCode,
+// for the running system (ModulOsCode).
 std::string AutoexecIgnoredNotice(int Language);
+std::string AutoexecIgnoredNotice(int Language, int OsCode);

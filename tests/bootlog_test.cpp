@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "bootlog/BootlogForm.h"
+#include "bootlog/SystemStarts.h"
 #include "template/ModulState.h"
 #include "support/TestSupport.h"
 
@@ -83,8 +84,8 @@ class Bootlog : public testing::Test {
   void TearDown() override { Close(); }
 
   // Builds the window the way ModulCreate does: module state, form, host's settings,
-  // show, language.
-  TFormBootlog *Open(int language = 0, int os = 13, int mask = 4096) {
+  // show, language.  By default on Windows 98, where the log view is c:\winboot.log alone.
+  TFormBootlog *Open(int language = 0, int os = 1, int mask = 1) {
     Close();
     form_.reset(OpenTipForm(language, os, mask));
     return form_.get();
@@ -560,6 +561,151 @@ TEST_F(Bootlog, DeleteOfALogAlreadyGoneFails) {
   RemoveIfExists(kLog);
   Press(f->T263_SpeedButtonDEL);
   ExpectFailedDelete(boxes_, f);
+}
+
+// --- The starts Windows records itself ---------------------------------------------------
+
+// The System event log fed to the tip: records, oldest first, handed out newest first (the
+// tip reads backwards), as whole records that fit the caller's buffer.
+std::vector<std::string> g_records;
+size_t g_served = 0;
+DWORD g_openError = 0;
+HANDLE WINAPI FedOpen(LPCSTR, LPCSTR source) {
+  g_served = 0;
+  SetLastError(g_openError);
+  return g_openError || strcmp(source, "System") ? nullptr : HANDLE(&g_records);
+}
+BOOL WINAPI FedRead(HANDLE, DWORD flags, DWORD, LPVOID buffer, DWORD size, DWORD *read, DWORD *needed) {
+  EXPECT_EQ(flags, DWORD(EVENTLOG_SEQUENTIAL_READ | EVENTLOG_BACKWARDS_READ));
+  auto next = [] { return g_records[g_records.size() - 1 - g_served]; };
+  for (*read = 0; g_served < g_records.size() && *read + next().size() <= size; ++g_served) {
+    memcpy(static_cast<char *>(buffer) + *read, next().data(), next().size());
+    *read += DWORD(next().size());
+  }
+  *needed = !*read && g_served < g_records.size() ? DWORD(next().size()) : 0;
+  SetLastError(*needed ? ERROR_INSUFFICIENT_BUFFER : ERROR_HANDLE_EOF);
+  return *read != 0;
+}
+BOOL WINAPI FedClose(HANDLE) { return TRUE; }
+// Central European time: daylight saving from the last Sunday of March to that of October.
+BOOL WINAPI CentralEurope(LPTIME_ZONE_INFORMATION, LPSYSTEMTIME utc, LPSYSTEMTIME local) {
+  TIME_ZONE_INFORMATION zone = {-60, {}, {0, 10, 0, 5, 3, 0, 0, 0}, 0, {}, {0, 3, 0, 5, 2, 0, 0, 0}, -60};
+  return SystemTimeToTzSpecificLocalTime(&zone, utc, local);
+}
+void Feed(std::vector<std::string> records, DWORD openError = 0) {
+  g_records = std::move(records);
+  g_served = 0;
+  g_openError = openError;
+  EventLogCalls() = {FedOpen, FedRead, FedClose, CentralEurope};
+}
+
+// A record as the service writes it at a moment (UTC): the fixed part, the source and
+// computer names, data bytes, the length again.
+std::string Record(WORD event, const char *source, WORD y, WORD mo, WORD d, WORD h, WORD mi, size_t data = 0) {
+  SYSTEMTIME t = {y, mo, 0, d, h, mi, 0, 0};
+  ULARGE_INTEGER f;
+  SystemTimeToFileTime(&t, reinterpret_cast<FILETIME *>(&f));
+  EVENTLOGRECORD r = {};
+  r.TimeGenerated = DWORD(f.QuadPart / 10000000 - 11644473600ULL);
+  r.EventID = 0x80000000u | event;  // severity bits above the number
+  std::string tail = source + std::string(1, '\0') + "PC" + std::string(data + 5, '\0');
+  r.Length = DWORD(sizeof r + tail.size());
+  return std::string(reinterpret_cast<char *>(&r), sizeof r) + tail;
+}
+// A start's line: the local date and time in the user's formats.
+std::string Start(WORD y, WORD mo, WORD d, WORD h, WORD mi, const char *mark = "") {
+  SYSTEMTIME t = {y, mo, 0, d, h, mi, 0, 0};
+  char date[80], time[80];
+  GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &t, nullptr, date, 80);
+  GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &t, nullptr, time, 80);
+  return std::string(date) + " " + time + mark + "\r\n";
+}
+const std::string kHeadingDE = "Rechnerstarts, die Windows selbst festgehalten hat:\r\n";
+
+TEST(SystemStarts, RecordsBecomeOneLinePerStartOldestFirst) {
+  // Starts in winter and summer (+1 and +2 hours), one after a crash, one at the turn of
+  // the year; shutdowns, other events and another source's 6005 between them.
+  const std::vector<std::string> busy = {
+      Record(6009, "EventLog", 2003, 1, 15, 7, 0), Record(6005, "EventLog", 2003, 1, 15, 7, 0),
+      Record(6006, "EventLog", 2003, 1, 15, 17, 0), Record(6005, "EventLog", 2003, 7, 1, 6, 0),
+      Record(6008, "EventLog", 2003, 7, 1, 6, 1),   Record(6005, "Sicherung", 2003, 9, 1, 6, 0),
+      Record(7036, "Dienste", 2003, 9, 1, 6, 0),    Record(6005, "EVENTLOG", 2003, 12, 31, 23, 30)};
+  const std::string newest = Start(2003, 7, 1, 8, 0, "  (after an unexpected shutdown)") + Start(2004, 1, 1, 0, 30);
+  struct Case {
+    std::vector<std::string> records;
+    DWORD openError;
+    int language;
+    size_t room;
+    std::string text;
+  } cases[] = {
+      {busy, 0, 0, kLogViewLimit,
+       Start(2003, 1, 15, 8, 0) + Start(2003, 7, 1, 8, 0, "  (nach unerwartetem Herunterfahren)") + Start(2004, 1, 1, 0, 30)},
+      {busy, 0, 1, newest.size(), newest},  // room for the newest two only
+      {{Record(6005, "EventLog", 2004, 2, 29, 11, 0, 100000)}, 0, 0, kLogViewLimit, Start(2004, 2, 29, 12, 0)},
+      {{}, 0, 1, kLogViewLimit, "No start of the computer is recorded in the System event log.\r\n"},
+      {busy, ERROR_ACCESS_DENIED, 0, kLogViewLimit,
+       "Das Ereignisprotokoll System kann nicht gelesen werden. " + SysErrorMessage(ERROR_ACCESS_DENIED) + "\r\n"},
+      };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.text);
+    Feed(c.records, c.openError);
+    TSystemStarts starts = ReadSystemStarts(c.language, c.room);
+    EXPECT_EQ(starts.Text, c.text);
+    EXPECT_EQ(starts.OlderLeftOut, c.room < kLogViewLimit);
+  }
+  EventLogCalls() = SystemEventLogCalls();
+}
+
+// A long winboot.log and years of starts: each part keeps its newest lines, at least half
+// the view each, and says in its first line that older ones are left out.
+TEST(SystemStarts, LongLogAndManyStartsShareTheView) {
+  std::string log;
+  for (int i = 0; i < 9000; ++i) log += "Eintrag " + std::to_string(i) + "\r\n";
+  TSystemStarts starts{log, true};
+  std::string text = LogViewWithStarts(&log, starts, 0);
+  EXPECT_LE(text.size(), kLogViewLimit);
+  EXPECT_EQ(text.rfind("(Ältere Einträge", 0), 0u);
+  size_t heading = text.find("Eintrag 8999\r\n\r\nRechnerstarts, die Windows selbst festgehalten hat (ältere");
+  EXPECT_GT(heading, kLogViewLimit / 2 - 50);
+  EXPECT_EQ(text.substr(text.size() - 14), "Eintrag 8999\r\n");
+  starts = {"Start\r\n", false};
+  EXPECT_EQ(LogViewWithStarts(nullptr, starts, 1), "Starts recorded by Windows itself:\r\nStart\r\n");
+}
+
+// On Windows XP the view shows Windows' own starts, with or without c:\winboot.log, and
+// Delete takes only the file.
+TEST_F(Bootlog, OnXpTheViewShowsTheStartsWindowsRecorded) {
+  std::vector<std::string> records;
+  for (WORD day = 1; day <= 28; ++day) records.push_back(Record(6005, "EventLog", 2003, 2, day, 7, 0));
+  Feed(records);
+  TFormBootlog *f = Open(0, 13, 4096);
+  EXPECT_TRUE(f->T263_SpeedButton->Enabled());
+  EXPECT_FALSE(f->T263_SpeedButtonDEL->Enabled());
+  EXPECT_EQ(g_served, 0u) << "the System log is read when the view is shown, not before";
+  Press(f->T263_SpeedButton);
+  ExpectLogView(f);
+  std::string starts = kHeadingDE;
+  for (WORD day = 1; day <= 28; ++day) starts += Start(2003, 2, day, 8, 0);
+  EXPECT_EQ(f->T263_MemoWinBootLog->Lines().Text(), starts);
+  EXPECT_GT(SendMessageA(f->T263_MemoWinBootLog->Handle(), EM_GETFIRSTVISIBLELINE, 0, 0), 0) << "newest in sight";
+
+  WriteTextFile(kLog, "Eintrag 1\r\n");
+  f = Open(0, 13, 4096);
+  Press(f->T263_SpeedButton);
+  EXPECT_EQ(f->T263_MemoWinBootLog->Lines().Text(), "Eintrag 1\r\n\r\n" + starts);
+  Press(f->T263_SpeedButtonDEL);
+  EXPECT_EQ(boxes_.Texts(), std::vector<std::string>{kDeleted});
+  ExpectLogView(f);
+  EXPECT_EQ(f->T263_MemoWinBootLog->Lines().Text(), starts);
+  EXPECT_TRUE(f->T263_SpeedButton->Enabled());
+  EXPECT_FALSE(f->T263_SpeedButtonDEL->Enabled());
+
+  // Wine's own System log reads as empty: one line says so.
+  EventLogCalls() = SystemEventLogCalls();
+  f = Open(0, 13, 4096);
+  Press(f->T263_SpeedButton);
+  EXPECT_EQ(f->T263_MemoWinBootLog->Lines().Text(),
+            kHeadingDE + "Im Ereignisprotokoll System ist kein Rechnerstart verzeichnet.\r\n");
 }
 
 }  // namespace

@@ -240,7 +240,7 @@ TEST_F(EndToEnd, ALongLogShowsItsNewestEntries) {
     log += "Heute ist " + std::to_string(i) + "\r\nAktuelle Zeit: 07:15:00,00\r\n\r\n";
   log += "Neuester Eintrag\r\n";
   PrepareBootDrive(kBefore.c_str(), log.c_str());
-  HWND tip = Open();
+  HWND tip = Open(1, 1);  // Windows 98: the view is the file alone
   ASSERT_NE(tip, nullptr);
   RealClick(FindControl(tip, "T263_SpeedButton"));
   HWND view = FindControl(tip, "T263_MemoWinBootLog");
@@ -263,6 +263,18 @@ TEST_F(EndToEnd, ALongLogShowsItsNewestEntries) {
   boxes_.Answer = [](const SeenBox &) { return IDOK; };
   RealClick(FindControl(tip, "T263_SpeedButtonDEL"));
   EXPECT_EQ(GetFileAttributesA("c:\\winboot.log"), INVALID_FILE_ATTRIBUTES);
+}
+
+// Windows XP records its starts itself: the view opens without c:\winboot.log and shows
+// them (Wine's System log reads as empty, which one line says).
+TEST_F(EndToEnd, OnXpTheViewOpensWithoutTheLogFile) {
+  PrepareBootDrive(kBefore.c_str(), nullptr);
+  HWND tip = Open();
+  RealClick(FindControl(tip, "T263_SpeedButton"));
+  EXPECT_EQ(TextOf(FindControl(tip, "T263_MemoWinBootLog")),
+            "Rechnerstarts, die Windows selbst festgehalten hat:\r\n"
+            "Im Ereignisprotokoll System ist kein Rechnerstart verzeichnet.\r\n");
+  EXPECT_TRUE(BoxTexts().empty());
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "bootlog/FileReplace.h"
 #include "bootlog/BootlogForm.h"
+#include "bootlog/StartList.h"
 #include "folderselect/SelectDirDlg.h"
 #include "template/ModulState.h"
 #include "support/TestSupport.h"
@@ -115,6 +116,24 @@ void InstallFaults(const Faults &faults) {
 
 BOOL WINAPI RecordReboot(UINT, DWORD) { return TRUE; }
 
+// The tip's value in the start list of Windows ME, "" for none; and setting it ("" removes).
+std::string StartListValue() {
+  char value[MAX_PATH * 2] = "";
+  DWORD size = sizeof value;
+  HKEY key;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kStartListKey, 0, KEY_READ, &key)) return "";
+  LONG code = RegQueryValueExA(key, kStartListValue, nullptr, nullptr, reinterpret_cast<BYTE *>(value), &size);
+  RegCloseKey(key);
+  return code ? "" : value;
+}
+void SetStartListValue(const std::string &value) {
+  HKEY key;
+  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kStartListKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr)) return;
+  if (value.empty()) RegDeleteValueA(key, kStartListValue);
+  else RegSetValueExA(key, kStartListValue, 0, REG_SZ, reinterpret_cast<const BYTE *>(value.c_str()), DWORD(value.size() + 1));
+  RegCloseKey(key);
+}
+
 // --- The window, the dialog's answer and what the user saw ---------------------------------
 
 class Installation : public testing::Test {
@@ -145,6 +164,7 @@ class Installation : public testing::Test {
     SetChooseDirectoryHandler(previousChooser_);
     SystemActions() = savedActions_;
     RemoveTree(kRoot);
+    SetStartListValue("");
     for (const char *stray : {"c:\\AUTOEXEC.BL$", "c:\\AUTOEXEC.BL~", "c:\\LOG.BAT"}) RemoveIfExists(stray);
   }
 
@@ -334,6 +354,47 @@ TEST_F(Installation, SystemsThatIgnoreAutoexecCommandsAreToldSo) {
       EXPECT_EQ(texts[1], AutoexecIgnoredNotice(c.language));
       EXPECT_NE(texts[1].find("AUTOEXEC.BAT"), std::string::npos);
     }
+  }
+}
+
+// On Windows ME the start list runs LOG.BAT: OK names the folder just chosen there, by a
+// name DOS can read, or removes the value; no other system gets one.
+TEST_F(Installation, OnWindowsMeTheStartListRunsLogBat) {
+  const std::string longFolder = kRoot + "\\Lange Protokolle", old = "C:\\WINDOWS\\COMMAND.COM /c C:\\ALT\\LOG.BAT";
+  CreateDirectoryA(longFolder.c_str(), nullptr);
+  char shortFolder[MAX_PATH] = "", comspec[MAX_PATH] = "";
+  GetShortPathNameA(longFolder.c_str(), shortFolder, sizeof shortFolder);
+  GetEnvironmentVariableA("COMSPEC", comspec, sizeof comspec);
+  const std::string runs = std::string(comspec) + " /c ";
+  struct Case {
+    int os;
+    bool checked, cancelled;
+    std::string folder, before, after;
+  } cases[] = {
+      {12, true, false, longFolder, "", runs + shortFolder + "\\LOG.BAT"},
+      {12, true, false, kTools, old, runs + kTools + "\\LOG.BAT"},
+      {12, true, true, kTools, old, old},
+      {12, false, false, kTools, old, ""},
+      {12, false, true, kTools, "", ""},
+      {3, true, false, kTools, "", ""},
+      {13, true, false, kTools, "", ""},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(testing::Message() << c.os << c.checked << c.cancelled << c.folder);
+    SetStartListValue(c.before);
+    folder = c.folder;
+    cancel = c.cancelled;
+    form_.reset();
+    WriteTextFile(kAutoexec, kPlain);
+    form_.reset(OpenTipForm(0, c.os, -1));
+    form_->T263_CheckBox->SetChecked(c.checked);
+    PressOk();
+    ExpectCompleted();
+    EXPECT_EQ(StartListValue(), c.after);
+    if (c.after.empty() || c.after == old) continue;
+    EXPECT_TRUE(IsPlainDosPath(ExtractFilePath(c.after.substr(runs.size())))) << c.after;
+    EXPECT_EQ(ReadTextFile(c.after.substr(runs.size())), LogBatBytes()) << "not the LOG.BAT written";
+    EXPECT_TRUE(boxes_.Saw(AutoexecIgnoredNotice(0, 12)));
   }
 }
 
