@@ -223,12 +223,14 @@ void TFormBootlog::HotSpeedButtonOKClick(TComponent *Sender) {
       if (hooked != autoexec) ReplaceFileContents(AutoexecPath(), hooked);
       T263_CheckBox->Tag = 1;
     }
-    if (IgnoresAutoexecCommands(Tag)) ShowMessage(AutoexecIgnoredNotice(ModulLanguage));
   } else {
     ReplaceFileContents(AutoexecPath(), AutoexecWithoutHooks(ReadFileText(AutoexecPath())));
     T263_CheckBox->Tag = 0;
   }
   UpdateStartListEntry(Tag, T263_CheckBox->Checked(), chosen, folder);
+  // Told once what was done: the start list names LOG.BAT only for a folder chosen.
+  if (T263_CheckBox->Checked() && IgnoresAutoexecCommands(Tag) && (chosen || !StartsThroughStartList(Tag)))
+    ShowMessage(AutoexecIgnoredNotice(ModulLanguage));
 
   TfrmTippTemplate::HotSpeedButtonOKClick(Sender);
   NeuStart();

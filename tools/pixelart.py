@@ -12,7 +12,9 @@ side by side, left to right, in the order they are written.
     # blocks are ignored.
     output  floppy.bmp       the file written into OUTDIR
     format  vga16            vga16  - BMP, 4 bits a pixel, the 16 VGA colours
-                             rgb24  - BMP, 24 bits a pixel
+                             rgb24  - BMP of free colours: 24 bits a pixel,
+                                      or 4 with a palette of their own where
+                                      they are sixteen at most
                              icon16 - ICO, one 4-bit image with a mask
     size    16 11            width and height of ONE picture
     count   1                optional: number of pictures the file must hold
@@ -349,6 +351,17 @@ def info_header(w, h, bits, image_size, colours):
 
 def bmp(pixels, bits):
     h, w = len(pixels), len(pixels[0])
+    if bits == 24:
+        # Free colours, but no more than sixteen of them: four bits a pixel with their own
+        # palette hold the same pixels in a sixth of the bytes.
+        used = sorted({p for row in pixels for p in row})
+        if len(used) <= 16:
+            index = {c: i for i, c in enumerate(used)}
+            body = b"".join(pack4([index[p] for p in row]) for row in reversed(pixels))
+            palette = b"".join(bytes((b, g, r, 0)) for r, g, b in used)
+            offset = 14 + 40 + len(palette)
+            head = struct.pack("<2sIHHI", b"BM", offset + len(body), 0, 0, offset)
+            return head + info_header(w, h, 4, len(body), len(used)) + palette + body
     if bits == 4:
         body = b"".join(pack4(row) for row in reversed(pixels))
         palette, colours = palette_bytes(), 16
