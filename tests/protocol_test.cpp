@@ -69,7 +69,7 @@ TEST_F(Protocol, NegativeValuesAreRefusedAndChangeNothing) {
     SCOPED_TRACE(testing::Message() << c.command << "/" << c.argument);
     boxes_.Clear();
     Send(c.command, c.argument);
-    PumpMessages(50);
+    PumpMessages();
     ASSERT_TRUE(IsWindow(tip_));
     auto seen = boxes_.Boxes();
     ASSERT_EQ(seen.size(), 1u);
@@ -169,25 +169,44 @@ COLORREF PixelOf(HWND h, int x, int y) {
   return c;
 }
 
+// The mouse moved to a point, once the window under it has seen the move.
+void MoveMouse(POINT p) {
+  INPUT move = MouseMoveTo(p);
+  SendInputAndWait(WindowFromPoint(p), &move, 1);
+}
+
+// Whether the system still tells h when the mouse leaves it: h has not yet seen it go.
+bool LeaveTracked(HWND h) {
+  TRACKMOUSEEVENT query = {sizeof query, TME_QUERY};
+  return TrackMouseEvent(&query) && query.hwndTrack == h && (query.dwFlags & TME_LEAVE);
+}
+
 TEST_F(Protocol, ButtonsShowTheirHotPictureUnderTheMouse) {
   MoveAside(tip_, host_.message);
   SetForegroundWindow(tip_);
-  PumpMessages(100);
+  PumpMessages();
   HWND ok = FindControl(tip_, "HotSpeedButtonOK");
   RECT away = ScreenRectOf(FindControl(tip_, "MemoHelpD"));
-  SetCursorPos(away.left + 5, away.top + 5);
-  PumpMessages(100);
+  MoveMouse({away.left + 5, away.top + 5});
+  WaitUntil([ok] { return !LeaveTracked(ok); });
+  UpdateWindow(ok);
   // A point of the button's square, off the symbol: blue-violet, lighter while hot.
   COLORREF normal = PixelOf(ok, 6, 30);
   RECT r = ScreenRectOf(ok);
-  SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-  PumpMessages(150);
+  MoveMouse({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+  auto painted = [ok](COLORREF other, bool same) {
+    return WaitUntil([=] {
+      UpdateWindow(ok);
+      return (PixelOf(ok, 6, 30) == other) == same;
+    });
+  };
+  painted(normal, false);
   COLORREF hot = PixelOf(ok, 6, 30);
   EXPECT_NE(hot, normal);
   EXPECT_GT(GetRValue(hot) + GetGValue(hot), GetRValue(normal) + GetGValue(normal));
   EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_HAND));
-  SetCursorPos(away.left + 5, away.top + 5);
-  PumpMessages(150);
+  MoveMouse({away.left + 5, away.top + 5});
+  painted(normal, true);
   EXPECT_EQ(PixelOf(ok, 6, 30), normal);
 }
 

@@ -7,10 +7,12 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "folderselect/SelectDirDlg.h"
+#include "support/TestSupport.h"
 
 using Step = std::function<bool(TSelectDirDlg &)>;
 
@@ -57,11 +59,12 @@ Step Key(WORD vk);
 Step AltKey(char letter);
 Step Type(const std::string &text);
 // A real click (or double click) at a point of a window's client area; the dialog comes
-// to the front first, since other programs' windows share the display.
-void RealClickAt(TSelectDirDlg &dlg, HWND h, POINT pt, bool twice = false);
-// Real input takes its way through the system: the step ends a little later, once it
-// has arrived.
-Step AfterInput(std::function<void(TSelectDirDlg &)> send);
+// to the front first, since other programs' windows share the display.  The input is on
+// its way when this returns.
+std::shared_ptr<SentInput> RealClickAt(TSelectDirDlg &dlg, HWND h, POINT pt, bool twice = false);
+// Real input takes its way through the system: the step ends on a later tick, once it
+// has arrived (a tick comes after the messages it brought are handled).
+Step AfterInput(std::function<std::shared_ptr<SentInput>(TSelectDirDlg &)> send);
 // A real click in the middle of a control of the dialog.
 Step Click(std::function<TControl *(TSelectDirDlg &)> which);
 TControl *OK(TSelectDirDlg &d);
