@@ -20,15 +20,16 @@ using Step = std::function<bool(TSelectDirDlg &)>;
 HWND ShownDialogWindow();
 int CountDialogWindows();
 
-// Runs its steps, one per timer tick, on the dialog while it is shown; a step that
-// returns false is tried again on the next tick.  Steps that stall for 15 s close the
-// dialog so that a failing test cannot hang.
+// Runs its steps, one per timer tick, on the dialog while it is shown (a tick comes once
+// the messages waiting are handled, as often as the system lets a timer run); a step
+// that returns false is tried again on the next tick.  Steps that stall for 15 s close
+// the dialog so that a failing test cannot hang.
 class Script {
  public:
   explicit Script(std::vector<Step> steps) : steps_(std::move(steps)) {
     current_ = this;
     started_ = GetTickCount();
-    timer_ = SetTimer(nullptr, 0, 15, Tick);
+    timer_ = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, Tick);
   }
   ~Script() {
     KillTimer(nullptr, timer_);
