@@ -12,12 +12,6 @@
 
 namespace {
 
-// The mouse moved to a point, once the window under it has seen the move.
-void MoveMouse(POINT p) {
-  INPUT move = MouseMoveTo(p);
-  SendInputAndWait(WindowFromPoint(p), &move, 1);
-}
-
 TEST(OlderSystems, HoverAndHintsWithoutTheNewerFunctions) {
   struct Case {
     const char *what;

@@ -162,23 +162,13 @@ TEST_F(Protocol, F12FromTheKeyboardBroadcastsSwitchWindow) {
   EXPECT_TRUE(boxes_.Boxes().empty());
 }
 
+// A pixel of a window, with what waits to be painted painted first.
 COLORREF PixelOf(HWND h, int x, int y) {
+  UpdateWindow(h);
   HDC dc = GetDC(h);
   COLORREF c = GetPixel(dc, x, y);
   ReleaseDC(h, dc);
   return c;
-}
-
-// The mouse moved to a point, once the window under it has seen the move.
-void MoveMouse(POINT p) {
-  INPUT move = MouseMoveTo(p);
-  SendInputAndWait(WindowFromPoint(p), &move, 1);
-}
-
-// Whether the system still tells h when the mouse leaves it: h has not yet seen it go.
-bool LeaveTracked(HWND h) {
-  TRACKMOUSEEVENT query = {sizeof query, TME_QUERY};
-  return TrackMouseEvent(&query) && query.hwndTrack == h && (query.dwFlags & TME_LEAVE);
 }
 
 TEST_F(Protocol, ButtonsShowTheirHotPictureUnderTheMouse) {
@@ -188,25 +178,21 @@ TEST_F(Protocol, ButtonsShowTheirHotPictureUnderTheMouse) {
   HWND ok = FindControl(tip_, "HotSpeedButtonOK");
   RECT away = ScreenRectOf(FindControl(tip_, "MemoHelpD"));
   MoveMouse({away.left + 5, away.top + 5});
-  WaitUntil([ok] { return !LeaveTracked(ok); });
-  UpdateWindow(ok);
+  WaitUntil([ok] {  // until the system has nothing left to tell the button of the mouse
+    TRACKMOUSEEVENT query = {sizeof query, TME_QUERY};
+    return !TrackMouseEvent(&query) || query.hwndTrack != ok || !(query.dwFlags & TME_LEAVE);
+  });
   // A point of the button's square, off the symbol: blue-violet, lighter while hot.
   COLORREF normal = PixelOf(ok, 6, 30);
   RECT r = ScreenRectOf(ok);
   MoveMouse({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
-  auto painted = [ok](COLORREF other, bool same) {
-    return WaitUntil([=] {
-      UpdateWindow(ok);
-      return (PixelOf(ok, 6, 30) == other) == same;
-    });
-  };
-  painted(normal, false);
+  WaitUntil([&] { return PixelOf(ok, 6, 30) != normal; });
   COLORREF hot = PixelOf(ok, 6, 30);
   EXPECT_NE(hot, normal);
   EXPECT_GT(GetRValue(hot) + GetGValue(hot), GetRValue(normal) + GetGValue(normal));
   EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_HAND));
   MoveMouse({away.left + 5, away.top + 5});
-  painted(normal, true);
+  WaitUntil([&] { return PixelOf(ok, 6, 30) == normal; });
   EXPECT_EQ(PixelOf(ok, 6, 30), normal);
 }
 

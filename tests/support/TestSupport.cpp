@@ -188,6 +188,11 @@ bool SendInputAndWait(HWND target, const INPUT *input, UINT count) {
   return SentInput(target, input, count).Wait();
 }
 
+void MoveMouse(POINT screen) {
+  INPUT move = MouseMoveTo(screen);
+  SendInputAndWait(WindowFromPoint(screen), &move, 1);
+}
+
 INPUT MouseMoveTo(POINT screen) {
   INPUT in = {};
   in.type = INPUT_MOUSE;

@@ -77,6 +77,8 @@ class SentInput {
 bool SendInputAndWait(HWND target, const INPUT *input, UINT count);
 // A mouse move to a point of the screen, as the first input of a batch.
 INPUT MouseMoveTo(POINT screen);
+// Moves the mouse to a point of the screen; returns once the window there has seen it.
+void MoveMouse(POINT screen);
 
 void WriteTextFile(const std::string &path, const std::string &text);
 std::string ReadTextFile(const std::string &path);
