@@ -1,15 +1,13 @@
 #include "support/FolderListsFixture.h"
 
+#include "support/HostHarness.h"
+
 void ClickItem(TCustomListBox &list, int index, bool twice) {
   RECT r;
   SendMessageA(list.Handle(), LB_GETITEMRECT, WPARAM(index), LPARAM(&r));
   POINT pt = {r.left + 30, (r.top + r.bottom) / 2};
   ClientToScreen(list.Handle(), &pt);
-  INPUT in[5] = {MouseMoveTo(pt)};
-  for (int i = 1; i < 5; ++i) in[i].type = INPUT_MOUSE;
-  in[1].mi.dwFlags = in[3].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  in[2].mi.dwFlags = in[4].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInputAndWait(list.Handle(), in, twice ? 5 : 3);
+  RealClickAt(pt, twice);
 }
 
 // The messages a press of Enter gives the focused control; posted rather than sent as
