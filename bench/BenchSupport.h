@@ -38,7 +38,7 @@ inline std::string ScatteredName(int i) {
 
 // Makes dir (and the folder it is in) with count empty files.  Wine looks through the
 // whole directory for every new name, so large folders take minutes: a folder that
-// exists is taken as made by an earlier run.
+// exists is taken as made (scripts/bench.sh makes them beforehand, natively).
 inline void MakeFiles(const std::string &dir, int count) {
   CreateDirectoryA(dir.substr(0, dir.rfind('\\')).c_str(), nullptr);
   if (!CreateDirectoryA(dir.c_str(), nullptr)) return;

@@ -106,7 +106,7 @@ class Bootlog : public testing::Test {
     SetForegroundWindow(form_->Handle());
     POINT p = ScreenCentre(c);
     SetCursorPos(p.x, p.y);
-    PumpMessages(60);
+    PumpMessages();
     ASSERT_EQ(WindowFromPoint(p), c->Handle()) << "another window lies over " << c->Name;
     INPUT in[3] = {};
     for (INPUT &i : in) i.type = INPUT_MOUSE;
@@ -115,8 +115,7 @@ class Bootlog : public testing::Test {
     in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
     in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(3, in, sizeof(INPUT));
-    PumpMessages(150);
+    SendInputAndWait(c->Handle(), in, 3);
   }
 
   // Creation failed half way: reported once, and the window opens as not valid for the
@@ -457,7 +456,7 @@ TEST_F(Bootlog, LogViewLeavesBothLogButtonsReachableByMouse) {
   // A larger window moves the buttons down and stretches the view; still no overlap.
   f->SetHeight(f->Height() + 120);
   f->SetWidth(f->Width() + 60);
-  PumpMessages(30);
+  PumpMessages();
   ExpectLogButtonsReachable(f);
   RealClick(f->T263_SpeedButton);
   ExpectBatchView(f);

@@ -274,7 +274,7 @@ TEST_F(Exports, UnloadingWithTheWindowOpenTakesTheWindowAlong) {
   ASSERT_NE(tip, nullptr);
   FreeLibrary(module);
   EXPECT_FALSE(IsWindow(tip));
-  PumpMessages(50);  // nothing is left that could be called
+  PumpMessages();  // nothing is left that could be called
   EXPECT_TRUE(boxes.Boxes().empty());
 }
 

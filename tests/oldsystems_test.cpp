@@ -12,16 +12,6 @@
 
 namespace {
 
-void MoveMouseTo(POINT p) {
-  INPUT in = {};
-  in.type = INPUT_MOUSE;
-  in.mi.dx = LONG(p.x * 65536LL / GetSystemMetrics(SM_CXSCREEN)) + 1;
-  in.mi.dy = LONG(p.y * 65536LL / GetSystemMetrics(SM_CYSCREEN)) + 1;
-  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  SendInput(1, &in, sizeof in);
-  PumpMessages(80);
-}
-
 TEST(OlderSystems, HoverAndHintsWithoutTheNewerFunctions) {
   struct Case {
     const char *what;
@@ -49,15 +39,15 @@ TEST(OlderSystems, HoverAndHintsWithoutTheNewerFunctions) {
     button->SetShowHint(true);
     form->Show();
     SetWindowPos(form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    PumpMessages(50);
+    PumpMessages();
     EXPECT_NE(form->HintWindow(), nullptr);
 
     RECT r;
     GetWindowRect(button->Handle(), &r);
-    MoveMouseTo({r.left + 5, r.top + 5});
+    MoveMouse({r.left + 5, r.top + 5});
     EXPECT_TRUE(button->Hot());
-    MoveMouseTo({r.right + 60, r.bottom + 40});  // still over the window, off the button
-    PumpMessages(300);
+    MoveMouse({r.right + 60, r.bottom + 40});  // still over the window, off the button
+    WaitUntil([&] { return !button->Hot(); });  // told by the system, or found by the timer
     EXPECT_FALSE(button->Hot());
   }
   OptionalApi() = SystemOptionalApi();

@@ -72,7 +72,7 @@ TEST_F(Protocol, NegativeValuesAreRefusedAndChangeNothing) {
     SCOPED_TRACE(testing::Message() << c.command << "/" << c.argument);
     boxes_.Clear();
     Send(c.command, c.argument);
-    PumpMessages(50);
+    PumpMessages();
     ASSERT_TRUE(IsWindow(tip_));
     auto seen = boxes_.Boxes();
     ASSERT_EQ(seen.size(), 1u);
@@ -216,7 +216,9 @@ TEST_F(Protocol, F12FromTheKeyboardBroadcastsSwitchWindow) {
   EXPECT_TRUE(boxes_.Boxes().empty());
 }
 
+// A pixel of a window, with what waits to be painted painted first.
 COLORREF PixelOf(HWND h, int x, int y) {
+  UpdateWindow(h);
   HDC dc = GetDC(h);
   COLORREF c = GetPixel(dc, x, y);
   ReleaseDC(h, dc);
@@ -226,22 +228,25 @@ COLORREF PixelOf(HWND h, int x, int y) {
 TEST_F(Protocol, ButtonsShowTheirHotPictureUnderTheMouse) {
   MoveAside(tip_, host_.message);
   SetForegroundWindow(tip_);
-  PumpMessages(100);
+  PumpMessages();
   HWND ok = FindControl(tip_, "HotSpeedButtonOK");
   RECT away = ScreenRectOf(FindControl(tip_, "MemoHelpD"));
-  SetCursorPos(away.left + 5, away.top + 5);
-  PumpMessages(100);
+  MoveMouse({away.left + 5, away.top + 5});
+  WaitUntil([ok] {  // until the system has nothing left to tell the button of the mouse
+    TRACKMOUSEEVENT query = {sizeof query, TME_QUERY};
+    return !TrackMouseEvent(&query) || query.hwndTrack != ok || !(query.dwFlags & TME_LEAVE);
+  });
   // A point of the button's square, off the symbol: blue-violet, lighter while hot.
   COLORREF normal = PixelOf(ok, 6, 30);
   RECT r = ScreenRectOf(ok);
-  SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-  PumpMessages(150);
+  MoveMouse({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+  WaitUntil([&] { return PixelOf(ok, 6, 30) != normal; });
   COLORREF hot = PixelOf(ok, 6, 30);
   EXPECT_NE(hot, normal);
   EXPECT_GT(GetRValue(hot) + GetGValue(hot), GetRValue(normal) + GetGValue(normal));
   EXPECT_EQ(GetCursor(), LoadCursor(nullptr, IDC_HAND));
-  SetCursorPos(away.left + 5, away.top + 5);
-  PumpMessages(150);
+  MoveMouse({away.left + 5, away.top + 5});
+  WaitUntil([&] { return PixelOf(ok, 6, 30) == normal; });
   EXPECT_EQ(PixelOf(ok, 6, 30), normal);
 }
 

@@ -165,11 +165,11 @@ TEST_F(SelectDir, TwoHundredDialogsLeaveNoWindowFontFindHandleOrGdiObject) {
   ASSERT_FALSE(DriveExists('Q'));
   for (int i = 0; i < 12; ++i) cycle(i);
   ChDir(kAlpha);
-  PumpMessages(50);
+  PumpMessages();
   Resources before = Count();
   for (int i = 0; i < 200; ++i) cycle(i);
   ChDir(kAlpha);
-  PumpMessages(50);
+  PumpMessages();
   Resources after = Count();
   // A leak of one cycle in six would be 33 or more; the system may make an object or
   // two of its own on the way.

@@ -86,7 +86,7 @@ Step PickDrive(char letter) {
       *sentAt = GetTickCount();
       return false;
     }
-    return UpCase(dlg.DirList->DriveLetter()) == UpCase(letter) || GetTickCount() - *sentAt > 3000;
+    return UpCase(dlg.DirList->DriveLetter()) == UpCase(letter) || GetTickCount() - *sentAt > kWaitBoundMs;
   };
 }
 

@@ -106,7 +106,7 @@ Step Type(const std::string &text) {
 
 // A real click (or double click) at a point of a window's client area; the dialog comes
 // to the front first, since other programs' windows share the display.
-void RealClickAt(TSelectDirDlg &dlg, HWND h, POINT pt, bool twice) {
+std::shared_ptr<SentInput> RealClickAt(TSelectDirDlg &dlg, HWND h, POINT pt, bool twice) {
   SetWindowPos(dlg.Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   SetForegroundWindow(dlg.Handle());
   ClientToScreen(h, &pt);
@@ -120,20 +120,26 @@ void RealClickAt(TSelectDirDlg &dlg, HWND h, POINT pt, bool twice) {
   in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
   in[1].mi.dwFlags = in[3].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
   in[2].mi.dwFlags = in[4].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(twice ? 5 : 3, in, sizeof(INPUT));
+  return std::make_shared<SentInput>(h, in, twice ? 5 : 3);
 }
 
-// Real input takes its way through the system: the step ends a little later, once it
-// has arrived.
-Step AfterInput(std::function<void(TSelectDirDlg &)> send) {
-  auto sentAt = std::make_shared<DWORD>(0);
-  return [send, sentAt](TSelectDirDlg &dlg) {
-    if (!*sentAt) {
-      send(dlg);
-      *sentAt = GetTickCount() | 1;
+// Real input takes its way through the system: the step ends on a later tick, once it
+// has arrived (a tick comes after the messages it brought are handled).
+Step AfterInput(std::function<std::shared_ptr<SentInput>(TSelectDirDlg &)> send) {
+  struct State {
+    bool begun = false;
+    std::shared_ptr<SentInput> input;
+  };
+  auto state = std::make_shared<State>();
+  return [send, state](TSelectDirDlg &dlg) {
+    if (!state->begun) {
+      state->begun = true;
+      state->input = send(dlg);
       return false;
     }
-    return GetTickCount() - *sentAt >= 60;
+    if (state->input && !state->input->Arrived()) return false;
+    state->input.reset();
+    return true;
   };
 }
 
@@ -142,7 +148,7 @@ Step Click(std::function<TControl *(TSelectDirDlg &)> which) {
     TControl *c = which(dlg);
     RECT r;
     GetClientRect(c->Handle(), &r);
-    RealClickAt(dlg, c->Handle(), {r.right / 2, r.bottom / 2});
+    return RealClickAt(dlg, c->Handle(), {r.right / 2, r.bottom / 2});
   });
 }
 TControl *OK(TSelectDirDlg &d) { return d.OKButton; }
@@ -158,7 +164,7 @@ Step OpenDir(const std::string &item) {
     if (*sentAt) {
       std::string cur = dlg.DirList->CurrentDirectory();
       bool there = AnsiCompareText(ExtractFileName(cur), item) == 0 || (item.size() == 3 && cur == item);
-      return there || GetTickCount() - *sentAt > 3000;
+      return there || GetTickCount() - *sentAt > kWaitBoundMs;
     }
     int index = ItemPosition(*dlg.DirList, item);
     EXPECT_GE(index, 0) << item;
@@ -173,7 +179,7 @@ Step OpenDir(const std::string &item) {
 
 // The close box in the caption, found by asking the window where it is.
 Step CloseBox() {
-  return AfterInput([](TSelectDirDlg &dlg) {
+  return AfterInput([](TSelectDirDlg &dlg) -> std::shared_ptr<SentInput> {
     RECT wr;
     GetWindowRect(dlg.Handle(), &wr);
     for (int x = wr.right - 2; x > wr.right - 60; --x)
@@ -181,11 +187,11 @@ Step CloseBox() {
         if (SendMessageA(dlg.Handle(), WM_NCHITTEST, 0, MAKELPARAM(x, y)) == HTCLOSE) {
           POINT pt = {x - 3, y + 3};
           ScreenToClient(dlg.Handle(), &pt);
-          RealClickAt(dlg, dlg.Handle(), pt);
-          return;
+          return RealClickAt(dlg, dlg.Handle(), pt);
         }
     ADD_FAILURE() << "no close box";
     PostMessageA(dlg.Handle(), WM_CLOSE, 0, 0);
+    return std::shared_ptr<SentInput>();
   });
 }
 

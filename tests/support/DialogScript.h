@@ -7,10 +7,12 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "folderselect/SelectDirDlg.h"
+#include "support/TestSupport.h"
 
 using Step = std::function<bool(TSelectDirDlg &)>;
 
@@ -18,15 +20,16 @@ using Step = std::function<bool(TSelectDirDlg &)>;
 HWND ShownDialogWindow();
 int CountDialogWindows();
 
-// Runs its steps, one per timer tick, on the dialog while it is shown; a step that
-// returns false is tried again on the next tick.  Steps that stall for 15 s close the
-// dialog so that a failing test cannot hang.
+// Runs its steps, one per timer tick, on the dialog while it is shown (a tick comes once
+// the messages waiting are handled, as often as the system lets a timer run); a step
+// that returns false is tried again on the next tick.  Steps that stall for 15 s close
+// the dialog so that a failing test cannot hang.
 class Script {
  public:
   explicit Script(std::vector<Step> steps) : steps_(std::move(steps)) {
     current_ = this;
     started_ = GetTickCount();
-    timer_ = SetTimer(nullptr, 0, 15, Tick);
+    timer_ = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, Tick);
   }
   ~Script() {
     KillTimer(nullptr, timer_);
@@ -57,11 +60,12 @@ Step Key(WORD vk);
 Step AltKey(char letter);
 Step Type(const std::string &text);
 // A real click (or double click) at a point of a window's client area; the dialog comes
-// to the front first, since other programs' windows share the display.
-void RealClickAt(TSelectDirDlg &dlg, HWND h, POINT pt, bool twice = false);
-// Real input takes its way through the system: the step ends a little later, once it
-// has arrived.
-Step AfterInput(std::function<void(TSelectDirDlg &)> send);
+// to the front first, since other programs' windows share the display.  The input is on
+// its way when this returns.
+std::shared_ptr<SentInput> RealClickAt(TSelectDirDlg &dlg, HWND h, POINT pt, bool twice = false);
+// Real input takes its way through the system: the step ends on a later tick, once it
+// has arrived (a tick comes after the messages it brought are handled).
+Step AfterInput(std::function<std::shared_ptr<SentInput>(TSelectDirDlg &)> send);
 // A real click in the middle of a control of the dialog.
 Step Click(std::function<TControl *(TSelectDirDlg &)> which);
 TControl *OK(TSelectDirDlg &d);

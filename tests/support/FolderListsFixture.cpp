@@ -1,18 +1,13 @@
 #include "support/FolderListsFixture.h"
 
+#include "support/HostHarness.h"
+
 void ClickItem(TCustomListBox &list, int index, bool twice) {
   RECT r;
   SendMessageA(list.Handle(), LB_GETITEMRECT, WPARAM(index), LPARAM(&r));
   POINT pt = {r.left + 30, (r.top + r.bottom) / 2};
   ClientToScreen(list.Handle(), &pt);
-  SetCursorPos(pt.x, pt.y);
-  PumpMessages(30);
-  INPUT in[4] = {};
-  for (auto &i : in) i.type = INPUT_MOUSE;
-  in[0].mi.dwFlags = in[2].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  in[1].mi.dwFlags = in[3].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(twice ? 4 : 2, in, sizeof(INPUT));
-  PumpMessages(150);
+  RealClickAt(pt, twice);
 }
 
 // The messages a press of Enter gives the focused control; posted rather than sent as
@@ -21,7 +16,7 @@ void PressEnter(TControl &c) {
   PostMessageA(c.Handle(), WM_KEYDOWN, VK_RETURN, 1);
   PostMessageA(c.Handle(), WM_CHAR, '\r', 1);
   PostMessageA(c.Handle(), WM_KEYUP, VK_RETURN, 0xC0000001);
-  PumpMessages(50);
+  PumpMessages();
 }
 
 ItemPicture PaintItem(TControl &list, int index, bool selected, int w, int h) {

@@ -59,7 +59,7 @@ class FolderLists : public testing::Test {
     // Other tests' windows share the display: ours must be the one under the mouse.
     SetWindowPos(form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetForegroundWindow(form->Handle());
-    PumpMessages(50);
+    WaitUntil([this] { return GetForegroundWindow() == form->Handle(); });
   }
   TForm *form = nullptr;
 };

@@ -77,7 +77,10 @@ void BoxWatcher::Run() {
     if (dialog && dialog != lastDialog) {
       lastDialog = dialog;
       ++folderDialogs_;
-      Sleep(100);  // let it paint
+      // Ready for input once it is in front and its thread takes messages in its loop.
+      WaitUntil([dialog] { return GetForegroundWindow() == dialog; });
+      DWORD_PTR result;
+      SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_NORMAL, kWaitBoundMs, &result);
       if (OnFolderDialog) OnFolderDialog(dialog);
       else PostMessageA(dialog, WM_CLOSE, 0, 0);
     }
@@ -194,14 +197,12 @@ bool IsEnabledControl(HWND h) { return h && IsWindowEnabled(h); }
 void RealClick(HWND h) {
   RECT r = ScreenRectOf(h);
   SetForegroundWindow(GetAncestor(h, GA_ROOT));
-  SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-  PumpMessages(50);
-  INPUT in[2] = {};
-  in[0].type = in[1].type = INPUT_MOUSE;
-  in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(2, in, sizeof(INPUT));
-  PumpMessages(100);
+  // The move first, so that hover tracking sees the mouse before the press.
+  INPUT in[3] = {MouseMoveTo({(r.left + r.right) / 2, (r.top + r.bottom) / 2})};
+  in[1].type = in[2].type = INPUT_MOUSE;
+  in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInputAndWait(h, in, 3);
 }
 
 void RealKey(WORD vk) {
@@ -209,8 +210,7 @@ void RealKey(WORD vk) {
   in[0].type = in[1].type = INPUT_KEYBOARD;
   in[0].ki.wVk = in[1].ki.wVk = vk;
   in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, in, sizeof(INPUT));
-  PumpMessages(100);
+  SendInputAndWait(GetForegroundWindow(), in, 2);
 }
 
 void RealAltKey(WORD vk) {
@@ -219,19 +219,15 @@ void RealAltKey(WORD vk) {
   in[0].ki.wVk = in[3].ki.wVk = VK_MENU;
   in[1].ki.wVk = in[2].ki.wVk = vk;
   in[2].ki.dwFlags = in[3].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(4, in, sizeof(INPUT));
-  Sleep(150);
+  SendInputAndWait(GetForegroundWindow(), in, 4);
 }
 
 void RealClickAt(POINT p, bool twice) {
-  SetCursorPos(p.x, p.y);
-  Sleep(50);
-  INPUT in[4] = {};
-  for (INPUT &i : in) i.type = INPUT_MOUSE;
-  in[0].mi.dwFlags = in[2].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  in[1].mi.dwFlags = in[3].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(twice ? 4 : 2, in, sizeof(INPUT));
-  Sleep(200);
+  INPUT in[5] = {MouseMoveTo(p)};
+  for (int i = 1; i < 5; ++i) in[i].type = INPUT_MOUSE;
+  in[1].mi.dwFlags = in[3].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  in[2].mi.dwFlags = in[4].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInputAndWait(WindowFromPoint(p), in, twice ? 5 : 3);
 }
 
 void PrepareBootDrive(const char *autoexec, const char *winbootLog) {

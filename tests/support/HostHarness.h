@@ -75,6 +75,7 @@ RECT ScreenRectOf(HWND h);
 bool IsShown(HWND h);  // visible, as IsWindowVisible
 bool IsEnabledControl(HWND h);
 
+// Each returns once the window's thread has handled the input.
 // Clicks a control with the real mouse (cursor moved, button pressed and released).
 void RealClick(HWND h);
 // Presses and releases a key with the real keyboard.

@@ -1,6 +1,9 @@
 #include "support/TestSupport.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
+#include <atomic>
 #include <fstream>
 #include <sstream>
 
@@ -61,16 +64,142 @@ void PressWithMouseMessages(HWND h) {
   PumpMessages();
 }
 
-void PumpMessages(int ms) {
-  DWORD end = GetTickCount() + DWORD(ms);
-  do {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
+void PumpMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+bool WaitUntil(const std::function<bool()> &done, DWORD boundMs) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    PumpMessages();
+    if (done()) return true;
+    if (GetTickCount() - start >= boundMs) return false;
+    // Woken by a message for this thread, or a few milliseconds later to look again at
+    // what other threads and the system change.
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+  }
+}
+
+namespace {
+
+// What the hooks of one SentInput have seen on the thread its input went to.  Each
+// SentInput has a slot and hook procedures of its own, so that input followed from two
+// threads at once (a dialog driven from a watcher while the click that opened it waits)
+// is counted once for each.
+struct InputSeen {
+  std::atomic<bool> taken{false};
+  std::atomic<int> releases{0}, moves{0};
+};
+constexpr int kInputSlots = 4;
+InputSeen g_inputSeen[kInputSlots];
+
+template <int N>
+LRESULT CALLBACK KeyboardSeen(int code, WPARAM w, LPARAM l) {
+  if (code == HC_ACTION && (l & 0x80000000)) ++g_inputSeen[N].releases;
+  return CallNextHookEx(nullptr, code, w, l);
+}
+
+template <int N>
+LRESULT CALLBACK MouseSeen(int code, WPARAM w, LPARAM l) {
+  if (code == HC_ACTION) {
+    switch (w) {
+      case WM_LBUTTONUP:
+      case WM_RBUTTONUP:
+      case WM_MBUTTONUP:
+      case WM_NCLBUTTONUP:
+      case WM_NCRBUTTONUP:
+      case WM_NCMBUTTONUP:
+        ++g_inputSeen[N].releases;
+        break;
+      case WM_MOUSEMOVE:
+      case WM_NCMOUSEMOVE:
+        ++g_inputSeen[N].moves;
+        break;
     }
-    if (ms > 0) Sleep(5);
-  } while (ms > 0 && int(end - GetTickCount()) > 0);
+  }
+  return CallNextHookEx(nullptr, code, w, l);
+}
+
+const HOOKPROC kKeyboardSeen[kInputSlots] = {KeyboardSeen<0>, KeyboardSeen<1>, KeyboardSeen<2>, KeyboardSeen<3>};
+const HOOKPROC kMouseSeen[kInputSlots] = {MouseSeen<0>, MouseSeen<1>, MouseSeen<2>, MouseSeen<3>};
+
+}  // namespace
+
+SentInput::SentInput(HWND target, const INPUT *input, UINT count) : target_(target) {
+  const DWORD releases = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_RIGHTUP | MOUSEEVENTF_MIDDLEUP;
+  for (UINT i = 0; i < count; ++i) {
+    if (input[i].type == INPUT_KEYBOARD && (input[i].ki.dwFlags & KEYEVENTF_KEYUP)) ++expected_;
+    if (input[i].type == INPUT_MOUSE && (input[i].mi.dwFlags & releases)) ++expected_;
+  }
+  if (!expected_) {
+    moveOnly_ = true;
+    expected_ = 1;
+  }
+  DWORD process = 0;
+  thread_ = target ? GetWindowThreadProcessId(target, &process) : 0;
+  // Hooks without a module reach only threads of this program; input for another
+  // program's window is sent and not followed.
+  if (thread_ && process == GetCurrentProcessId()) {
+    for (int i = 0; i < kInputSlots && slot_ < 0; ++i)
+      if (!g_inputSeen[i].taken.exchange(true)) slot_ = i;
+    if (slot_ < 0) {
+      ADD_FAILURE() << "more input followed at once than there are slots";
+    } else {
+      g_inputSeen[slot_].releases = 0;
+      g_inputSeen[slot_].moves = 0;
+      keyboard_ = SetWindowsHookExA(WH_KEYBOARD, kKeyboardSeen[slot_], nullptr, thread_);
+      mouse_ = SetWindowsHookExA(WH_MOUSE, kMouseSeen[slot_], nullptr, thread_);
+    }
+  }
+  SendInput(count, const_cast<INPUT *>(input), sizeof(INPUT));
+}
+
+SentInput::~SentInput() {
+  if (keyboard_) UnhookWindowsHookEx(keyboard_);
+  if (mouse_) UnhookWindowsHookEx(mouse_);
+  if (slot_ >= 0) g_inputSeen[slot_].taken = false;
+}
+
+bool SentInput::Followed() const { return keyboard_ && mouse_; }
+
+bool SentInput::Arrived() const {
+  if (!Followed()) return false;
+  const InputSeen &seen = g_inputSeen[slot_];
+  return (moveOnly_ ? seen.moves : seen.releases) >= expected_;
+}
+
+bool SentInput::Wait() {
+  bool arrived = Followed() && WaitUntil([this] { return Arrived(); });
+  if (thread_ == GetCurrentThreadId()) {
+    PumpMessages();
+  } else if (thread_) {
+    // The other thread answers once it takes messages again: the input is handled.
+    DWORD_PTR result;
+    SendMessageTimeoutA(target_, WM_NULL, 0, 0, SMTO_NORMAL, kWaitBoundMs, &result);
+  }
+  return arrived;
+}
+
+bool SendInputAndWait(HWND target, const INPUT *input, UINT count) {
+  return SentInput(target, input, count).Wait();
+}
+
+void MoveMouse(POINT screen) {
+  INPUT move = MouseMoveTo(screen);
+  SendInputAndWait(WindowFromPoint(screen), &move, 1);
+}
+
+INPUT MouseMoveTo(POINT screen) {
+  INPUT in = {};
+  in.type = INPUT_MOUSE;
+  in.mi.dx = LONG(screen.x * 65536LL / GetSystemMetrics(SM_CXSCREEN)) + 1;
+  in.mi.dy = LONG(screen.y * 65536LL / GetSystemMetrics(SM_CYSCREEN)) + 1;
+  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  return in;
 }
 
 void WriteTextFile(const std::string &path, const std::string &text) {

@@ -37,8 +37,48 @@ TFormBootlog *OpenTipForm(int language = 0, int os = 13, int mask = 4096);
 // follow.
 void PressWithMouseMessages(HWND h);
 
-// Handles the messages that are waiting (and those posted meanwhile) for about ms.
-void PumpMessages(int ms = 0);
+// Handles the messages that are waiting, and those posted meanwhile.
+void PumpMessages();
+
+// Tests wait for what a step brings about, never for a fixed time.  The bound lies far
+// above what any step takes on a loaded machine: only a failing test reaches it, and its
+// assertions then say what is missing.
+constexpr DWORD kWaitBoundMs = 10000;
+
+// Handles this thread's messages until done() holds or the bound has passed; whether it
+// held.
+bool WaitUntil(const std::function<bool()> &done, DWORD boundMs = kWaitBoundMs);
+
+// Real input through SendInput, followed to the thread of target (a window of the thread
+// the input goes to: the one under the mouse, or the foreground window for keys).  The
+// input has arrived once that thread has taken its last key or button release from its
+// queue (for moves alone: a move).
+class SentInput {
+ public:
+  SentInput(HWND target, const INPUT *input, UINT count);
+  ~SentInput();
+  SentInput(const SentInput &) = delete;
+  SentInput &operator=(const SentInput &) = delete;
+  bool Arrived() const;
+  // Waits until it has arrived and is handled, with what it posted; whether it arrived.
+  bool Wait();
+
+ private:
+  bool Followed() const;
+  HWND target_;
+  DWORD thread_ = 0;
+  int slot_ = -1;
+  int expected_ = 0;
+  bool moveOnly_ = false;
+  HHOOK keyboard_ = nullptr, mouse_ = nullptr;
+};
+
+// Sends the input and waits until it has arrived and is handled.
+bool SendInputAndWait(HWND target, const INPUT *input, UINT count);
+// A mouse move to a point of the screen, as the first input of a batch.
+INPUT MouseMoveTo(POINT screen);
+// Moves the mouse to a point of the screen; returns once the window there has seen it.
+void MoveMouse(POINT screen);
 
 void WriteTextFile(const std::string &path, const std::string &text);
 std::string ReadTextFile(const std::string &path);
