@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <set>
 
-#include "template/HostContract.h"
 #include "toolkit/Application.h"
 
+#include "toolkit/ControlName.h"
 namespace {
 
 std::set<std::string> g_registeredClasses;
