@@ -4,7 +4,8 @@
 // through Application::ShowException.
 //
 // The members are defined by concern: Controls.cpp the window (creation, destruction,
-// the window procedure, reflection of notifications, the binding of window and object),
+// the window procedure, reflection of notifications by window or control id, the binding
+// of window and object),
 // ControlProperties.cpp the properties and tab order, ControlPaint.cpp painting (through
 // PaintBuffer.h), ControlLayout.cpp alignment and anchors (computed by Layout.h),
 // ControlInput.cpp keys, mouse tracking and the popup menu, ControlHints.cpp the tooltips.
@@ -149,8 +150,8 @@ class TControl : public TComponent {
   virtual HBRUSH CtlColor(HDC dc);
   virtual bool Command(WORD notifyCode) { return false; }
   virtual void DrawItem(const DRAWITEMSTRUCT &dis) {}
-  // The item height a system list asks for while its window is being made (the only
-  // time the parent can tell which control asks); false leaves the system's height.
+  // The item height a system list asks for (while its window is being made, found by
+  // its control id); false leaves the system's height.
   virtual bool MeasureItem(MEASUREITEMSTRUCT &mis) { return false; }
   // Keys: return true (or zero the key) when handled.
   virtual bool KeyDown(WORD key, int shift) { return false; }
@@ -219,6 +220,7 @@ class TControl : public TComponent {
 };
 
 // A control that holds other controls and lays them out.
+  UINT controlId_ = 0;         // the child window's id among its parent's, 0 without a parent
 class TWinControl : public TControl {
  public:
   explicit TWinControl(TComponent *AOwner) : TControl(AOwner) {}
@@ -250,11 +252,14 @@ class TWinControl : public TControl {
   std::vector<TControl *> controls_;
   std::vector<TControl *> tabList_;
   int alignLock_ = 0;
+  // The child with the control id, or null.
+  TControl *ChildById(UINT id) const;
   bool realigning_ = false;
   bool creatingChildren_ = false;  // CreateWnd is making the children's windows
 };
 
 using TModalResult = int;
+  UINT lastControlId_ = 0;         // the id given to the child inserted last
 constexpr TModalResult mrNone = 0, mrOk = IDOK, mrCancel = IDCANCEL, mrAbort = IDABORT,
                        mrRetry = IDRETRY, mrIgnore = IDIGNORE, mrYes = IDYES, mrNo = IDNO;
 
