@@ -42,8 +42,9 @@ TOOLKIT_ORDER = [
     # one file per control
     "Panel", "SpeedButton", "Edit", "Memo", "Button", "CheckBox", "Label", "StaticText",
     "StandardControls", "ListControls",
-    # the form, its reader and the classes it may name
-    "ComponentClasses", "FormReader", "Form",
+    # the form, its reader and the classes it may name; the concerns of the form's
+    # definition
+    "ComponentClasses", "FormReader", "Form", "FormFrame", "FormModal", "FormKeys",
 ]
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')
 

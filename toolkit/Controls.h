@@ -115,7 +115,8 @@ class TControl : public TComponent {
 
   virtual void Click();
   virtual void DblClick();
-  // Scales position, size and font by M / D (and the children of a windowed control).
+  // Scales position, size and font by M / D (and the children of a windowed control,
+  // before the control itself).
   void ScaleBy(int M, int D);
   virtual void ChangeScale(int M, int D);
 
@@ -175,6 +176,8 @@ class TControl : public TComponent {
   virtual int WindowHeight() const { return height_; }
   // The batch has moved the window.
   virtual void LayoutApplied() {}
+  // The part of ChangeScale that scales position and size.
+  virtual void ScaleSize(int M, int D);
 
   HWND handle_ = nullptr;
   WNDPROC prevProc_ = nullptr;
@@ -217,10 +220,10 @@ class TControl : public TComponent {
   bool mouseInside_ = false;
   bool hintToolAdded_ = false;
   std::string publishedName_;  // the text of the window property that names the control
+  UINT controlId_ = 0;         // the child window's id among its parent's, 0 without a parent
 };
 
 // A control that holds other controls and lays them out.
-  UINT controlId_ = 0;         // the child window's id among its parent's, 0 without a parent
 class TWinControl : public TControl {
  public:
   explicit TWinControl(TComponent *AOwner) : TControl(AOwner) {}
@@ -249,17 +252,17 @@ class TWinControl : public TControl {
   friend class TForm;
   void InsertControl(TControl *c);
   void RemoveControl(TControl *c);
+  // The child with the control id, or null.
+  TControl *ChildById(UINT id) const;
   std::vector<TControl *> controls_;
   std::vector<TControl *> tabList_;
   int alignLock_ = 0;
-  // The child with the control id, or null.
-  TControl *ChildById(UINT id) const;
   bool realigning_ = false;
   bool creatingChildren_ = false;  // CreateWnd is making the children's windows
+  UINT lastControlId_ = 0;         // the id given to the child inserted last
 };
 
 using TModalResult = int;
-  UINT lastControlId_ = 0;         // the id given to the child inserted last
 constexpr TModalResult mrNone = 0, mrOk = IDOK, mrCancel = IDCANCEL, mrAbort = IDABORT,
                        mrRetry = IDRETRY, mrIgnore = IDIGNORE, mrYes = IDYES, mrNo = IDNO;
 
