@@ -228,8 +228,7 @@ bool ChooseDirectory(std::string &Directory, TChooseDirOptions Options, int Help
       if (ppi != 96) {
         dlg->ScaleBy(ppi, 96);
         dlg->FileList->SetParentFont(true);
-        dlg->SetBounds(Screen->Width() / 2 - dlg->Width() / 2, Screen->Height() / 2 - dlg->Height() / 2,
-                       dlg->Width(), dlg->Height());
+        dlg->CenterOnScreen();
         dlg->FileList->Font().SetColor(clGrayText);
       }
       if (HelpCtx != 0) {

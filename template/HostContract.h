@@ -1,8 +1,11 @@
 // What the host and a tip window agree on: the registered window message and its
 // commands, and the window property that names a control.  The module, the demo host and
-// the tests all take them from here (and so does the toolkit, which names the windows).
+// the tests all take them from here; the property is the toolkit's, which names the
+// windows.
 #pragma once
 #include <cstdint>
+
+#include "toolkit/ControlName.h"
 
 // The name of the registered window message by which host and tip window talk.
 constexpr const char kHostMessageName[] = "Orvane";
@@ -22,5 +25,5 @@ enum THostCommand : uint32_t {
 };
 
 // The window property of every control's window that holds the control's component name
-// (a char string owned by the control), for programs that look for a control from outside.
-constexpr const char kControlNameProperty[] = "TkName";
+// (a char string owned by the control), for programs that look for a control from outside:
+// kControlNameProperty of toolkit/ControlName.h.

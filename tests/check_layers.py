@@ -15,9 +15,10 @@ other, directly or round a loop.  A lower file reaches a higher one only through
 interface or callback declared below (the controls reach their form through TCustomForm).
 A toolkit file that is not in the order fails, so that a new file is given its place.
 
-helplib/ (the help library's interface) and template/HostContract.h (the constants host
-and module agree on, among them the window property that names a control) may be used by
-any layer.
+Every include of a layer's folder counts, with no exception: what a lower layer and a
+higher one share lives in the lower one (the host contract takes the window property that
+names a control from the toolkit).  helplib/, the help library's interface, lies outside
+the layers and may be used by any of them.
 
 Usage: check_layers.py [SOURCE_DIR]   (default: this file's repository)
 """
@@ -35,17 +36,16 @@ TOOLKIT_ORDER = [
     # message boxes and the application object
     "MessageBoxes", "Application", "Dialogs",
     # the window layer: the screen and cursors, menus and shortcuts, the layout function,
-    # the controls and the concerns of their definition
-    "Screen", "Menus", "Layout", "Controls",
+    # the name a control's window carries, the controls and the concerns of their definition
+    "Screen", "Menus", "Layout", "ControlName", "Controls",
     "ControlProperties", "ControlPaint", "ControlLayout", "ControlInput", "ControlHints",
     # one file per control
     "Panel", "SpeedButton", "Edit", "Memo", "Button", "CheckBox", "Label", "StaticText",
     "StandardControls", "ListControls",
-    # the form, its reader and the classes it may name
-    "ComponentClasses", "FormReader", "Form",
+    # the form, its reader and the classes it may name; the concerns of the form's
+    # definition
+    "ComponentClasses", "FormReader", "Form", "FormFrame", "FormModal", "FormKeys",
 ]
-# Headers outside the folders' order that any layer may use.
-SHARED = {"template/HostContract.h"}
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')
 
 
@@ -75,7 +75,7 @@ def main():
                             continue
                         target = m.group(1)
                         rank = folder_rank(target)
-                        if rank is None or target in SHARED:
+                        if rank is None:
                             continue
                         own = folder_rank(path)
                         above = rank > own

@@ -40,12 +40,18 @@ void TControl::SetAnchors(TAnchors v) {
 void TControl::ScaleBy(int M, int D) { ChangeScale(M, D); }
 
 void TControl::ChangeScale(int M, int D) {
+  ScaleSize(M, D);
+  // A control that follows its parent's font gets it scaled from there; one without a
+  // parent (a form) has only its own.
+  if (!parentFont_ || !parent_) {
+    font_.SetHeight(MulDiv(font_.Height(), M, D));
+  }
+}
+
+void TControl::ScaleSize(int M, int D) {
   int l = MulDiv(left_, M, D), t = MulDiv(top_, M, D);
   int w = MulDiv(left_ + width_, M, D) - l, h = MulDiv(top_ + height_, M, D) - t;
   SetBounds(l, t, w, h);
-  if (!parentFont_) {
-    font_.SetHeight(MulDiv(font_.Height(), M, D));
-  }
 }
 
 void TWinControl::EnableAlign() {
@@ -87,8 +93,10 @@ void TControl::SetLayoutBounds(const RECT &bounds, TWindowMoves &moves) {
 
 void TWinControl::ChangeScale(int M, int D) {
   DisableAlign();
-  TControl::ChangeScale(M, D);
+  // The children first: a child that takes its size from its parent's font (a label of
+  // the parent's font that sizes itself to its text) is scaled once, by the font.
   for (TControl *c : std::vector<TControl *>(controls_)) c->ChangeScale(M, D);
+  TControl::ChangeScale(M, D);
   for (TControl *c : controls_) c->UpdateAnchorRules();
   EnableAlign();
 }

@@ -1,31 +1,18 @@
 // The control's window: the window classes, creation and destruction, the window
 // procedure and its dispatch, reflection of the parent's notifications to the child that
-// caused them, the binding of window and object.
+// caused them (by the child's window, or by its control id where the message names no
+// window), the binding of window and object.
 #include "toolkit/Controls.h"
 
 #include <algorithm>
 #include <set>
 
-#include "template/HostContract.h"
 #include "toolkit/Application.h"
+#include "toolkit/ControlName.h"
 
 namespace {
 
 std::set<std::string> g_registeredClasses;
-// The control whose window CreateWindowExA is making (the innermost, when one makes
-// another): it answers the WM_MEASUREITEM its window sends the parent meanwhile.
-TControl *g_controlBeingMade = nullptr;
-
-class TBeingMadeScope {
- public:
-  explicit TBeingMadeScope(TControl *c) : previous_(g_controlBeingMade) { g_controlBeingMade = c; }
-  ~TBeingMadeScope() { g_controlBeingMade = previous_; }
-  TBeingMadeScope(const TBeingMadeScope &) = delete;
-  TBeingMadeScope &operator=(const TBeingMadeScope &) = delete;
-
- private:
-  TControl *previous_;
-};
 
 LRESULT CALLBACK OwnWindowProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
   TControl *c = TControl::FromHandle(h);
@@ -138,13 +125,11 @@ void TControl::CreateWnd() {
   }
   std::string cls = p.ClassName ? p.ClassName : ClassName();
   if (!p.ClassName) EnsureClassRegistered(cls);
-  HWND h;
-  {
-    TBeingMadeScope making(this);
-    h = CreateWindowExA(p.ExStyle, cls.c_str(), text_.empty() ? nullptr : text_.c_str(), p.Style,
-                        left_, top_, width_, WindowHeight(), parentWnd, nullptr, ModuleInstance(),
-                        p.ClassName ? nullptr : this);
-  }
+  // A child window carries its control id where a top-level window has its menu.
+  HMENU idOrMenu = parentWnd ? reinterpret_cast<HMENU>(UINT_PTR(controlId_)) : nullptr;
+  HWND h = CreateWindowExA(p.ExStyle, cls.c_str(), text_.empty() ? nullptr : text_.c_str(), p.Style,
+                           left_, top_, width_, WindowHeight(), parentWnd, idOrMenu, ModuleInstance(),
+                           p.ClassName ? nullptr : this);
   if (!h) throw EInvalidOperation("Fenster " + Name + " kann nicht erzeugt werden");
   if (p.ClassName) {
     SetWindowLongPtrA(h, GWLP_USERDATA, LONG_PTR(this));
@@ -320,6 +305,11 @@ TWinControl::~TWinControl() {
 }
 
 void TWinControl::InsertControl(TControl *c) {
+  // A child's id is one no other child of the parent has (the sixteen bits a command
+  // notification carries).
+  do lastControlId_ = lastControlId_ % 0xFFFF + 1;
+  while (ChildById(lastControlId_));
+  c->controlId_ = lastControlId_;
   controls_.push_back(c);
   // Controls that never take the focus (speed buttons, labels) have no place in the tab
   // order; counting them would shift the places that form resources give the others.
@@ -327,10 +317,18 @@ void TWinControl::InsertControl(TControl *c) {
   c->parent_ = this;
 }
 
+TControl *TWinControl::ChildById(UINT id) const {
+  if (id == 0) return nullptr;  // menus and windows made by others
+  for (TControl *c : controls_)
+    if (c->controlId_ == id) return c;
+  return nullptr;
+}
+
 void TWinControl::RemoveControl(TControl *c) {
   controls_.erase(std::remove(controls_.begin(), controls_.end(), c), controls_.end());
   tabList_.erase(std::remove(tabList_.begin(), tabList_.end(), c), tabList_.end());
   c->parent_ = nullptr;
+  c->controlId_ = 0;
 }
 
 void TWinControl::CreateWnd() {
@@ -365,8 +363,10 @@ LRESULT TWinControl::WndProc(UINT msg, WPARAM w, LPARAM l) {
       if (TControl *c = FromHandle(HWND(l)); c && c != this) return LRESULT(c->CtlColor(HDC(w)));
       break;
     case WM_MEASUREITEM:
-      if (TControl *c = g_controlBeingMade; c && c->parent_ == this &&
-                                             c->MeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT *>(l)))
+      // Sent while the child's window is being made, before it is bound to its control:
+      // the id names the child.
+      if (TControl *c = ChildById(reinterpret_cast<MEASUREITEMSTRUCT *>(l)->CtlID);
+          c && c->MeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT *>(l)))
         return TRUE;
       break;
     case WM_DRAWITEM: {

@@ -4,7 +4,8 @@
 // through Application::ShowException.
 //
 // The members are defined by concern: Controls.cpp the window (creation, destruction,
-// the window procedure, reflection of notifications, the binding of window and object),
+// the window procedure, reflection of notifications by window or control id, the binding
+// of window and object),
 // ControlProperties.cpp the properties and tab order, ControlPaint.cpp painting (through
 // PaintBuffer.h), ControlLayout.cpp alignment and anchors (computed by Layout.h),
 // ControlInput.cpp keys, mouse tracking and the popup menu, ControlHints.cpp the tooltips.
@@ -114,7 +115,8 @@ class TControl : public TComponent {
 
   virtual void Click();
   virtual void DblClick();
-  // Scales position, size and font by M / D (and the children of a windowed control).
+  // Scales position, size and font by M / D (and the children of a windowed control,
+  // before the control itself).
   void ScaleBy(int M, int D);
   virtual void ChangeScale(int M, int D);
 
@@ -149,8 +151,8 @@ class TControl : public TComponent {
   virtual HBRUSH CtlColor(HDC dc);
   virtual bool Command(WORD notifyCode) { return false; }
   virtual void DrawItem(const DRAWITEMSTRUCT &dis) {}
-  // The item height a system list asks for while its window is being made (the only
-  // time the parent can tell which control asks); false leaves the system's height.
+  // The item height a system list asks for (while its window is being made, found by
+  // its control id); false leaves the system's height.
   virtual bool MeasureItem(MEASUREITEMSTRUCT &mis) { return false; }
   // Keys: return true (or zero the key) when handled.
   virtual bool KeyDown(WORD key, int shift) { return false; }
@@ -174,6 +176,8 @@ class TControl : public TComponent {
   virtual int WindowHeight() const { return height_; }
   // The batch has moved the window.
   virtual void LayoutApplied() {}
+  // The part of ChangeScale that scales position and size.
+  virtual void ScaleSize(int M, int D);
 
   HWND handle_ = nullptr;
   WNDPROC prevProc_ = nullptr;
@@ -216,6 +220,7 @@ class TControl : public TComponent {
   bool mouseInside_ = false;
   bool hintToolAdded_ = false;
   std::string publishedName_;  // the text of the window property that names the control
+  UINT controlId_ = 0;         // the child window's id among its parent's, 0 without a parent
 };
 
 // A control that holds other controls and lays them out.
@@ -247,11 +252,14 @@ class TWinControl : public TControl {
   friend class TForm;
   void InsertControl(TControl *c);
   void RemoveControl(TControl *c);
+  // The child with the control id, or null.
+  TControl *ChildById(UINT id) const;
   std::vector<TControl *> controls_;
   std::vector<TControl *> tabList_;
   int alignLock_ = 0;
   bool realigning_ = false;
   bool creatingChildren_ = false;  // CreateWnd is making the children's windows
+  UINT lastControlId_ = 0;         // the id given to the child inserted last
 };
 
 using TModalResult = int;

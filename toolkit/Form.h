@@ -1,5 +1,10 @@
 // Forms: top-level windows whose layout comes from form resources, shown modeless or
 // modal, with the keyboard handling of a dialog.
+//
+// The members are defined by concern: Form.cpp the form itself (construction, form
+// resources and the properties and icons they give, published methods, the hint window,
+// the window procedure), FormFrame.cpp the frame, client size, place and showing,
+// FormModal.cpp the modal loop, FormKeys.cpp the dialog keys.
 #pragma once
 #include <windows.h>
 
@@ -44,7 +49,9 @@ class TForm : public TCustomForm {
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
   void SetVisible(bool v) override;
   void SetCaption(const std::string &v) override;
-  void ChangeScale(int M, int D) override;
+  // Moves the window to the middle of the screen (before its window is made: where it
+  // will be made).
+  void CenterOnScreen();
 
   // Hides the window (a form that is shown modally ends its modal loop with mrCancel).
   void Close();
@@ -97,6 +104,8 @@ class TForm : public TCustomForm {
   void CreateParams(TCreateParams &params) override;
   void CreateWnd() override;
   LRESULT WndProc(UINT msg, WPARAM w, LPARAM l) override;
+  // Scaling changes the client size; the frame stays as the system draws it.
+  void ScaleSize(int M, int D) override;
   virtual void DoShow();
   // OnCreate failed and was reported; the form is shown all the same.
   virtual void CreateFailed() {}
@@ -106,6 +115,8 @@ class TForm : public TCustomForm {
   void ApplyFrame();
   // The window's bounds before it is made: its client size, and its controls laid out.
   void PlaceBeforeCreation(const RECT &bounds);
+  // The window's icons, once it has a window and an icon.
+  void SendIcons();
   TBorderStyle borderStyle_ = bsSizeable;
   unsigned borderIcons_ = biSystemMenu | biMinimize | biMaximize;
   int clientWidth_ = 0, clientHeight_ = 0;
