@@ -26,11 +26,22 @@ POINT Centre(const RECT &r) { return {(r.left + r.right) / 2, (r.top + r.bottom)
 
 // As a person would: the drive list reached by its caption's accelerator and drive C
 // typed, TOOLS opened with a double click, OK clicked.
+// The dialog works in the process's current directory: it shows where the dialog is.
+bool InDirectory(const char *dir) {
+  char now[MAX_PATH] = {0};
+  GetCurrentDirectoryA(MAX_PATH, now);
+  return lstrcmpiA(now, dir) == 0;
+}
+
 void WalkToTools(HWND dialog) {
   RealAltKey('L');
   RealKey('C');
   HWND list = FindControl(dialog, "DirList");
-  LRESULT index = SendMessageA(list, LB_FINDSTRINGEXACT, WPARAM(-1), LPARAM("TOOLS"));
+  LRESULT index = -1;
+  WaitUntil([&] {
+    index = SendMessageA(list, LB_FINDSTRINGEXACT, WPARAM(-1), LPARAM("TOOLS"));
+    return InDirectory("c:\\") && index >= 0;
+  });
   if (index < 0) {
     ADD_FAILURE() << "no TOOLS in the directory list";
     PostMessageA(dialog, WM_CLOSE, 0, 0);
@@ -40,6 +51,7 @@ void WalkToTools(HWND dialog) {
   SendMessageA(list, LB_GETITEMRECT, WPARAM(index), LPARAM(&item));
   MapWindowPoints(list, nullptr, reinterpret_cast<POINT *>(&item), 2);
   RealClickAt(Centre(item), true);
+  WaitUntil([] { return InDirectory("c:\\TOOLS"); });
   RealClickAt(Centre(ScreenRectOf(FindControl(dialog, "OKButton"))));
 }
 

@@ -253,7 +253,7 @@ TEST_F(Exports, AFailedCreateIsReportedAndLeavesNoWindow) {
   ASSERT_NE(refusingHook, nullptr);
   EXPECT_EQ(host.CreateDefault(), 0);
   UnhookWindowsHookEx(refusingHook);
-  PumpMessages(50);
+  PumpMessages();
   ASSERT_EQ(boxes.Boxes().size(), 1u);
   EXPECT_NE(boxes.Boxes()[0].text.find("kann nicht erzeugt werden"), std::string::npos) << boxes.Boxes()[0].text;
   EXPECT_EQ(CountTipWindows(), 0);

@@ -223,11 +223,14 @@ void RealAltKey(WORD vk) {
 }
 
 void RealClickAt(POINT p, bool twice) {
-  INPUT in[5] = {MouseMoveTo(p)};
-  for (int i = 1; i < 5; ++i) in[i].type = INPUT_MOUSE;
-  in[1].mi.dwFlags = in[3].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  in[2].mi.dwFlags = in[4].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInputAndWait(WindowFromPoint(p), in, twice ? 5 : 3);
+  // The pointer arrives first, and the window under it has seen it before the button goes
+  // down: a press that comes with the move may reach the window the pointer left.
+  MoveMouse(p);
+  INPUT in[4] = {};
+  for (INPUT &i : in) i.type = INPUT_MOUSE;
+  in[0].mi.dwFlags = in[2].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  in[1].mi.dwFlags = in[3].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInputAndWait(WindowFromPoint(p), in, twice ? 4 : 2);
 }
 
 void PrepareBootDrive(const char *autoexec, const char *winbootLog) {

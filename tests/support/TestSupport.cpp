@@ -72,10 +72,30 @@ void PumpMessages() {
   }
 }
 
+namespace {
+
+BOOL CALLBACK FoundOne(HWND, LPARAM found) {
+  *reinterpret_cast<bool *>(found) = true;
+  return FALSE;
+}
+
+// A thread without windows of its own (a watcher driving a dialog) only answers what other
+// threads send it: taking messages from its queue could take the input meant for a window
+// of the thread it shares its input with.
+void HandleOwnMessages() {
+  bool ownsWindows = false;
+  EnumThreadWindows(GetCurrentThreadId(), FoundOne, LPARAM(&ownsWindows));
+  MSG msg;
+  if (ownsWindows) PumpMessages();
+  else PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+}
+
+}  // namespace
+
 bool WaitUntil(const std::function<bool()> &done, DWORD boundMs) {
   DWORD start = GetTickCount();
   for (;;) {
-    PumpMessages();
+    HandleOwnMessages();
     if (done()) return true;
     if (GetTickCount() - start >= boundMs) return false;
     // Woken by a message for this thread, or a few milliseconds later to look again at
