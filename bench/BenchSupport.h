@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,17 @@ inline double Quantile(std::vector<double> times, double q) {
   if (times.empty()) return 0;
   std::sort(times.begin(), times.end());
   return times[std::min(times.size() - 1, size_t(q * double(times.size())))];
+}
+
+// The median and the 95th percentile of rounds runs, each timed by run.
+struct Stats {
+  double median, p95;
+};
+
+inline Stats Measure(int rounds, const std::function<double()> &run) {
+  std::vector<double> t;
+  for (int i = 0; i < rounds; ++i) t.push_back(run());
+  return {Quantile(t, 0.5), Quantile(t, 0.95)};
 }
 
 // Names in no particular order, so that a list cannot profit from the order of creation.

@@ -91,16 +91,6 @@ void MakeLog(int startEvery) {
   }
 }
 
-struct Stats {
-  double median, p95;
-};
-
-Stats Measure(int rounds, const std::function<double()> &run) {
-  std::vector<double> t;
-  for (int i = 0; i < rounds; ++i) t.push_back(run());
-  return {Quantile(t, 0.5), Quantile(t, 0.95)};
-}
-
 }  // namespace
 
 int main() {
