@@ -46,6 +46,13 @@ size_t LogBatNameAt(const std::string &line) {
   return std::string::npos;
 }
 
+// The system's short (8.3) name of Folder, or "" where it has none.
+std::string ShortPathOf(const std::string &Folder) {
+  char shortPath[MAX_PATH] = {0};
+  DWORD n = FileCalls().GetShortPathNameA(Folder.c_str(), shortPath, sizeof shortPath);
+  return n > 0 && n < sizeof shortPath ? std::string(shortPath, n) : std::string();
+}
+
 }  // namespace
 
 std::string BootDriveRoot() { return "c:\\"; }
@@ -71,10 +78,8 @@ bool HookCallsFolder(const std::string &line, const std::string &Folder) {
   std::string called = HookedLogBat(line);
   if (called.empty()) return false;
   if (AnsiCompareFileName(called, LogBatPath(Folder)) == 0) return true;
-  char shortPath[MAX_PATH] = {0};
-  DWORD n = FileCalls().GetShortPathNameA(Folder.c_str(), shortPath, sizeof shortPath);
-  return n > 0 && n < sizeof shortPath &&
-         AnsiCompareFileName(called, LogBatPath(std::string(shortPath, n))) == 0;
+  std::string shortFolder = ShortPathOf(Folder);
+  return !shortFolder.empty() && AnsiCompareFileName(called, LogBatPath(shortFolder)) == 0;
 }
 
 std::string LogBatPath(const std::string &Folder) { return IncludeTrailingBackslash(Folder) + "LOG.BAT"; }
@@ -108,19 +113,17 @@ std::string DosPathOf(const std::string &Path) {
   return oem;
 }
 
-std::string HookLine(const std::string &Folder) {
+std::string DosLogBatPath(const std::string &Folder) {
   std::string dosFolder = DosPathOf(Folder);
-  if (dosFolder.empty()) {
-    char shortPath[MAX_PATH] = {0};
-    DWORD n = FileCalls().GetShortPathNameA(Folder.c_str(), shortPath, sizeof shortPath);
-    if (n > 0 && n < sizeof shortPath) dosFolder = DosPathOf(std::string(shortPath, n));
-  }
+  if (dosFolder.empty()) dosFolder = DosPathOf(ShortPathOf(Folder));
   if (dosFolder.empty())
     throw EFCreateError("Datei " + AutoexecPath() + " wurde nicht geändert. Das Verzeichnis " +
                         Folder + " hat keinen kurzen Namen (8.3), unter dem LOG.BAT beim "
                         "Rechnerstart aufgerufen werden kann.");
-  return "@call " + LogBatPath(dosFolder);
+  return LogBatPath(dosFolder);
 }
+
+std::string HookLine(const std::string &Folder) { return "@call " + DosLogBatPath(Folder); }
 
 std::string AutoexecWithHook(const std::string &Text, const std::string &Hook) {
   size_t mark = Text.find(kEndOfFile);

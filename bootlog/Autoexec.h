@@ -31,9 +31,11 @@ bool IsPlainDosPath(const std::string &Path);
 // a character the DOS code page lacks or replaces, or a name that is not a plain 8.3 name.
 std::string DosPathOf(const std::string &Path);
 
-// The line of AUTOEXEC.BAT that calls Folder's LOG.BAT, in the DOS code page.  A folder
-// DOS cannot name as it stands is called by its short name; where that fails too, raises
-// EFCreateError naming AUTOEXEC.BAT.
+// Folder's LOG.BAT as DOS names it, in the DOS code page: a folder DOS cannot name as it
+// stands by its short name; where that fails too, raises EFCreateError naming AUTOEXEC.BAT.
+std::string DosLogBatPath(const std::string &Folder);
+
+// The line of AUTOEXEC.BAT that calls Folder's LOG.BAT: "@call " and DosLogBatPath.
 std::string HookLine(const std::string &Folder);
 
 // The text of AUTOEXEC.BAT with Hook as a line of its own where the start-up interpreter

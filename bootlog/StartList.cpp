@@ -14,7 +14,7 @@ std::string StartListCommand(const std::string &Folder) {
   // LOG.BAT as the hook line of AUTOEXEC.BAT calls it, under the same rules (a name DOS
   // reads as it stands, else the short 8.3 one), back in the Windows code page: the system
   // gives the command to the interpreter in DOS's.
-  std::string logBat = HookLine(Folder).substr(strlen("@call "));
+  std::string logBat = DosLogBatPath(Folder);
   OemToCharBuffA(logBat.c_str(), &logBat[0], DWORD(logBat.size()));
   char shell[MAX_PATH] = {0};
   DWORD n = GetEnvironmentVariableA("COMSPEC", shell, sizeof shell);

@@ -17,7 +17,7 @@ extern const char *const kStartListValue;
 // The command that runs Folder's LOG.BAT at start: the command interpreter (COMSPEC, else
 // COMMAND.COM in the Windows folder) with "/c" and LOG.BAT's path as the hook line of
 // AUTOEXEC.BAT names it (by its short 8.3 name where DOS cannot name the folder as it
-// stands).  Raises HookLine's EFCreateError when the folder has no such name.
+// stands).  Raises DosLogBatPath's EFCreateError when the folder has no such name.
 std::string StartListCommand(const std::string &Folder);
 
 // The value after an OK on the system with code OsCode (nothing on any other than

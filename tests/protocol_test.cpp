@@ -138,28 +138,22 @@ TEST_F(Protocol, OkBroadcastsSavedWithTheUndoMark) {
 // A program whose window stopped answering (its thread no longer takes messages) delays
 // the tip's broadcasts only briefly; every window that answers still has them when OK and
 // the menu command return.
-class HungWindow {
- public:
-  HungWindow() {
-    HANDLE made = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    thread_ = std::thread([this, made] {
-      HWND h = CreateWindowExA(0, "STATIC", "hung", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-      SetEvent(made);
-      WaitForSingleObject(release_, INFINITE);
-      DestroyWindow(h);
-    });
-    WaitForSingleObject(made, 10000);
-    CloseHandle(made);
-  }
+// A top-level window whose thread takes no messages until the object goes.
+struct HungWindow {
+  HANDLE made = CreateEventA(nullptr, TRUE, FALSE, nullptr), release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  std::thread thread{[this] {
+    HWND h = CreateWindowExA(0, "STATIC", "hung", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    SetEvent(made);
+    WaitForSingleObject(release, INFINITE);
+    DestroyWindow(h);
+  }};
+  HungWindow() { WaitForSingleObject(made, 10000); }
   ~HungWindow() {
-    SetEvent(release_);
-    thread_.join();
-    CloseHandle(release_);
+    SetEvent(release);
+    thread.join();
+    CloseHandle(made);
+    CloseHandle(release);
   }
-
- private:
-  HANDLE release_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  std::thread thread_;
 };
 
 TEST_F(Protocol, AHungWindowDelaysTheBroadcastsOnlyBriefly) {
